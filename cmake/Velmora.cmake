@@ -1,0 +1,41 @@
+# velmora_logic_library(NAME DIR [DEPS ...]): every .cpp of DIR, Qt Core only.
+function(velmora_logic_library name dir)
+  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h)
+  if(NOT srcs)
+    set(srcs ${CMAKE_SOURCE_DIR}/cmake/empty.cpp)
+  endif()
+  add_library(${name} STATIC ${srcs})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC Qt6::Core ${ARGN})
+endfunction()
+
+# velmora_widget_library(NAME DIR [DEPS ...]): every .cpp of DIR, with Qt Widgets.
+function(velmora_widget_library name dir)
+  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h)
+  if(NOT srcs)
+    set(srcs ${CMAKE_SOURCE_DIR}/cmake/empty.cpp)
+  endif()
+  add_library(${name} STATIC ${srcs})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC Qt6::Widgets Qt6::PrintSupport QScintilla::QScintilla ${ARGN})
+endfunction()
+
+# velmora_test(NAME SOURCES... LIBS ...): a GoogleTest executable run by CTest.
+function(velmora_test name)
+  cmake_parse_arguments(T "GUI" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  if(T_GUI)
+    target_link_libraries(${name} PRIVATE velmora_test_gui ${T_LIBS})
+  else()
+    target_link_libraries(${name} PRIVATE velmora_test_core ${T_LIBS})
+  endif()
+  target_compile_definitions(${name} PRIVATE
+    VELMORA_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data"
+    VELMORA_PROGRAM_DIR="${VELMORA_PROGRAM_DIR}")
+  add_test(NAME ${name} COMMAND ${name})
+  add_dependencies(${name} velmora_data)
+  if(T_GUI)
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  endif()
+  set_tests_properties(${name} PROPERTIES TIMEOUT 300)
+endfunction()

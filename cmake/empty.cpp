@@ -1,0 +1,1 @@
+// placeholder translation unit for a library whose sources are still to come

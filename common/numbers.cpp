@@ -1,0 +1,272 @@
+#include "common/numbers.h"
+
+#include <QLocale>
+#include <cmath>
+#include <charconv>
+#include <cstdlib>
+#include <string>
+
+namespace velmora {
+
+ConversionError::ConversionError(const QString &message) : std::runtime_error(message.toStdString()) {}
+
+QString formatGeneral(double value, QChar decimalMark) {
+    if (std::isnan(value))
+        return QStringLiteral("NAN");
+    if (std::isinf(value))
+        return value > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
+    if (value == 0)
+        return QStringLiteral("0");
+    char buf[64];
+    // 15 significant digits: d.dddddddddddddde±XX (locale independent)
+    *std::to_chars(buf, buf + sizeof buf - 1, value, std::chars_format::scientific, 14).ptr = 0;
+    const char *p = buf;
+    const bool neg = *p == '-';
+    if (neg)
+        ++p;
+    QString digits;
+    for (; *p && *p != 'e'; ++p)
+        if (*p >= '0' && *p <= '9')
+            digits += QLatin1Char(*p);
+    const int exp10 = std::atoi(p + 1); // value = d.ddd * 10^exp10
+    while (digits.size() > 1 && digits.endsWith(QLatin1Char('0')))
+        digits.chop(1);
+    const int decpt = exp10 + 1; // digits before the decimal point
+    QString out;
+    if (neg)
+        out += QLatin1Char('-');
+    if (decpt > 15 || decpt < -3) {
+        out += digits.left(1);
+        if (digits.size() > 1) {
+            out += decimalMark;
+            out += digits.mid(1);
+        }
+        out += QLatin1Char('E');
+        out += QString::number(decpt - 1);
+        return out;
+    }
+    if (decpt <= 0) {
+        out += QLatin1Char('0');
+        out += decimalMark;
+        out += QString(-decpt, QLatin1Char('0'));
+        out += digits;
+    } else if (decpt >= digits.size()) {
+        out += digits;
+        out += QString(decpt - digits.size(), QLatin1Char('0'));
+    } else {
+        out += digits.left(decpt);
+        out += decimalMark;
+        out += digits.mid(decpt);
+    }
+    return out;
+}
+
+QString ncForm(const QString &numberText) {
+    QString s = numberText;
+    s.replace(QLatin1Char(','), QLatin1Char('.'));
+    if (!s.contains(QLatin1Char('.')))
+        s += QLatin1Char('.');
+    return s;
+}
+
+QString ncNumber(double value) { return ncForm(formatGeneral(value, u'.')); }
+
+double roundDecimal(double value, int places) {
+    if (!std::isfinite(value))
+        return value;
+    // The decimal text the value stands for, 15 significant digits.
+    char buf[64];
+    *std::to_chars(buf, buf + sizeof buf - 1, value, std::chars_format::scientific, 14).ptr = 0;
+    const bool neg = buf[0] == '-';
+    const char *p = buf + (neg ? 1 : 0);
+    std::string digits;
+    for (; *p && *p != 'e'; ++p)
+        if (*p >= '0' && *p <= '9')
+            digits += *p;
+    const int exp10 = std::atoi(p + 1);
+    // digits = d0 d1 ... d14, value = 0.d0d1... * 10^(exp10+1)
+    const int keep = exp10 + 1 + places; // number of digits kept
+    if (keep >= int(digits.size()))
+        return value;
+    if (keep < 0)
+        return 0.0;
+    // Round the digit string at position keep, halves to even.
+    std::string kept = digits.substr(0, size_t(keep));
+    const char first = digits[size_t(keep)];
+    bool restNonZero = false;
+    for (size_t i = size_t(keep) + 1; i < digits.size(); ++i)
+        restNonZero = restNonZero || digits[i] != '0';
+    bool up = false;
+    if (first > '5' || (first == '5' && restNonZero))
+        up = true;
+    else if (first == '5') {
+        const int last = kept.empty() ? 0 : kept.back() - '0';
+        up = (last % 2) == 1;
+    }
+    int shift = 0; // carry into a new leading digit
+    if (up) {
+        int i = int(kept.size()) - 1;
+        while (i >= 0 && kept[size_t(i)] == '9') {
+            kept[size_t(i)] = '0';
+            --i;
+        }
+        if (i >= 0)
+            kept[size_t(i)]++;
+        else {
+            kept.insert(kept.begin(), '1');
+            shift = 1;
+        }
+    }
+    if (kept.empty())
+        return 0.0;
+    // Build "0.<kept>e<exp>" and let the C library convert it exactly.
+    const std::string text = std::string(neg ? "-" : "") + "0." + kept + "e" + std::to_string(exp10 + 1 + shift);
+    double out = 0;
+    std::from_chars(text.data() + (neg ? 1 : 0), text.data() + text.size(), out);
+    return neg ? -out : out;
+}
+
+double roundNoise(double value) { return roundDecimal(value, 10); }
+
+namespace {
+
+QString trimmedBlanks(const QString &s) {
+    qsizetype b = 0, e = s.size();
+    while (b < e && s[b] == u' ')
+        ++b;
+    while (e > b && s[e - 1] == u' ')
+        --e;
+    return s.mid(b, e - b);
+}
+
+} // namespace
+
+bool tryParseInteger(const QString &text, int &value) {
+    const QString t = trimmedBlanks(text);
+    qsizetype i = 0;
+    bool neg = false;
+    if (i < t.size() && (t[i] == u'-' || t[i] == u'+'))
+        neg = t[i++] == u'-';
+    if (i >= t.size())
+        return false;
+    int base = 10;
+    if (t[i] == u'$') {
+        base = 16;
+        ++i;
+    } else if (i + 1 < t.size() && t[i] == u'0' && (t[i + 1] == u'x' || t[i + 1] == u'X')) {
+        base = 16;
+        i += 2;
+    }
+    if (i >= t.size())
+        return false;
+    qlonglong v = 0;
+    for (; i < t.size(); ++i) {
+        const int d = QChar(t[i]).isDigit() && t[i].unicode() < 128 ? t[i].unicode() - '0'
+                      : base == 16 && t[i].toLower() >= u'a' && t[i].toLower() <= u'f' ? t[i].toLower().unicode() - 'a' + 10
+                                                                                   : -1;
+        if (d < 0)
+            return false;
+        v = v * base + d;
+        if (v > 0xFFFFFFFFll)
+            return false;
+    }
+    if (base == 10) {
+        const qlonglong s = neg ? -v : v;
+        if (s < INT_MIN || s > INT_MAX)
+            return false;
+        value = int(s);
+    } else {
+        value = int(quint32(v));
+        if (neg)
+            value = -value;
+    }
+    return true;
+}
+
+int parseInteger(const QString &text) {
+    int v;
+    if (!tryParseInteger(text, v))
+        throw ConversionError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+    return v;
+}
+
+bool tryParseFloat(const QString &text, double &value, QChar decimalMark) {
+    const QString t = trimmedBlanks(text);
+    if (t.isEmpty())
+        return false;
+    std::string s;
+    s.reserve(size_t(t.size()));
+    qsizetype i = 0;
+    if (t[i] == u'+' || t[i] == u'-')
+        s += char(t[i++].unicode());
+    int digits = 0;
+    bool point = false;
+    for (; i < t.size(); ++i) {
+        const QChar c = t[i];
+        if (c >= u'0' && c <= u'9') {
+            s += char(c.unicode());
+            ++digits;
+        } else if (c == decimalMark && !point) {
+            s += '.';
+            point = true;
+        } else
+            break;
+    }
+    if (digits == 0)
+        return false;
+    if (i < t.size() && (t[i] == u'e' || t[i] == u'E')) {
+        s += 'e';
+        ++i;
+        if (i < t.size() && (t[i] == u'+' || t[i] == u'-'))
+            s += char(t[i++].unicode());
+        int ed = 0;
+        for (; i < t.size() && t[i] >= u'0' && t[i] <= u'9'; ++i, ++ed)
+            s += char(t[i].unicode());
+        if (ed == 0)
+            return false;
+    }
+    if (i != t.size())
+        return false;
+    double v = 0;
+    const char *b = s.data();
+    const bool minus = *b == '-';
+    if (*b == '+' || *b == '-')
+        ++b;
+    const auto res = std::from_chars(b, s.data() + s.size(), v);
+    if (res.ec != std::errc() || !std::isfinite(v))
+        return false;
+    if (minus)
+        v = -v;
+    if (!std::isfinite(v))
+        return false;
+    value = v;
+    return true;
+}
+
+double parseFloat(const QString &text, QChar decimalMark) {
+    double v;
+    if (!tryParseFloat(text, v, decimalMark))
+        throw ConversionError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
+    return v;
+}
+
+bool tryParseFloatAnyMark(const QString &text, double &value) {
+    QString t = text;
+    t.replace(QLatin1Char(','), QLatin1Char('.'));
+    return tryParseFloat(t, value, u'.');
+}
+
+QString NumberAfter(const QString &text, int p) {
+    if (p < 0 || p >= text.size())
+        return QString();
+    qsizetype e = p;
+    while (e < text.size()) {
+        const QChar c = text[e];
+        if (!(c == u'+' || c == u'-' || c == u'.' || (c >= u'0' && c <= u'9')))
+            break;
+        ++e;
+    }
+    return text.mid(p, e - p);
+}
+
+} // namespace velmora

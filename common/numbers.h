@@ -1,0 +1,54 @@
+#pragma once
+// Number texts shared by the calculators, the tool lists and the NC text tools.
+#include <QString>
+#include <stdexcept>
+
+namespace velmora {
+
+// The user's decimal mark: a comma on the Czech systems the program is made for.
+constexpr QChar kDecimalMark = u',';
+
+// General format: at most 15 significant digits, no trailing zeros, the
+// decimal mark given; scientific form ("1.5E-7", "1E20") for very small or
+// very large values, as the classic general float format does.
+QString formatGeneral(double value, QChar decimalMark = kDecimalMark);
+
+// NC form of a number text: every "," becomes "." and a "." is appended
+// when none is left ("25" -> "25.").
+QString ncForm(const QString &numberText);
+// NC form of a value: the general format turned into NC form.
+QString ncNumber(double value);
+
+// Rounds to `places` decimal places (negative: tens, hundreds ...), exact
+// halves going to the even neighbour. The value is taken as the decimal number
+// its 15-significant-digit text stands for, so 0.35 to one place is 0.4.
+double roundDecimal(double value, int places);
+
+// Rounds away binary noise of sums and differences of decimal values:
+// to 10 decimal places, halves to even.
+double roundNoise(double value);
+
+// The message a failed conversion shows.
+class ConversionError : public std::runtime_error {
+public:
+    explicit ConversionError(const QString &message);
+    QString message() const { return QString::fromUtf8(what()); }
+};
+
+// Strict conversions with the messages of the run time:
+// "'%s' is not a valid integer value" and "'%s' is not a valid floating point value".
+// parseInteger accepts blanks around, a sign, decimal digits or "$" hexadecimal.
+int parseInteger(const QString &text);
+bool tryParseInteger(const QString &text, int &value);
+// parseFloat accepts the decimal mark given (and only that), a sign, and an exponent.
+double parseFloat(const QString &text, QChar decimalMark = kDecimalMark);
+bool tryParseFloat(const QString &text, double &value, QChar decimalMark = kDecimalMark);
+// Accepts "." or "," as the decimal mark (command-line options).
+bool tryParseFloatAnyMark(const QString &text, double &value);
+
+// NumberAfter(text, p): the longest run of characters from "+", "-", ".", "0" to "9"
+// that begins at 1-based position p+1 of the text (0-based index p); empty when that
+// character is none of them or lies beyond the end.
+QString NumberAfter(const QString &text, int p);
+
+} // namespace velmora

@@ -1,0 +1,14 @@
+%1234 G71 *
+N10 G99 T1 L+0 R+4 *
+N20 G17 T1 S2500 *
+; Vrtání otvorů na kružnici – ukázkový program
+N30 G00 G40 G90 Z+100 M03 *
+N40 X+0 Y+0 *
+N50 G01 Z-5 F200 M08 *
+N60 G01 X+50 Y+0 F400 *
+N70 G02 X+0 Y+50 I+0 J+0 *
+N80 G03 X-50 Y+0 R+50 *
+N90 G01 X+0 Y-50 *
+N100 G00 Z+100 M09 *
+N110 M30 *
+N99999 %1234 G71 *

@@ -1,0 +1,39 @@
+#include "shell/logic/userio.h"
+
+namespace velmora {
+
+Answer ScriptedUserIO::message(MessageKind kind, const QString &text, Buttons buttons, const QString &) {
+    shown.append(Shown{kind, text, buttons});
+    if (!answers.isEmpty())
+        return answers.takeFirst();
+    if (buttons & int(Answer::Yes))
+        return Answer::Yes;
+    if (buttons & int(Answer::Ok))
+        return Answer::Ok;
+    return Answer::Cancel;
+}
+
+bool ScriptedUserIO::inputText(const QString &, const QString &, QString &value) {
+    if (inputs.isEmpty())
+        return false;
+    const QString v = inputs.takeFirst();
+    if (v.isNull())
+        return false;
+    value = v;
+    return true;
+}
+
+QString ScriptedUserIO::nextFile() { return files.isEmpty() ? QString() : files.takeFirst(); }
+
+QString ScriptedUserIO::openFileName(const QString &, const QString &, const QString &) { return nextFile(); }
+
+QStringList ScriptedUserIO::openFileNames(const QString &, const QString &, const QString &) {
+    const QString f = nextFile();
+    return f.isEmpty() ? QStringList() : f.split(QLatin1Char('\n'));
+}
+
+QString ScriptedUserIO::saveFileName(const QString &, const QString &, const QString &) { return nextFile(); }
+
+QString ScriptedUserIO::folderName(const QString &, const QString &) { return nextFile(); }
+
+} // namespace velmora
