@@ -7,7 +7,10 @@
 #include <QString>
 #include <QStringList>
 #include <QWidget>
+#include <functional>
 
+class QObject;
+class QsciLexer;
 class QsciScintilla;
 
 namespace velmora {
@@ -69,6 +72,12 @@ public:
 
     Highlighter highlighter() const;
     void setHighlighter(Highlighter h);
+
+    // Makes the lexer of a highlighter (installed by the highlighting subsystem);
+    // without a factory, or when it returns null, the document has no colouring.
+    using LexerFactory = std::function<QsciLexer *(Highlighter, QObject *parent)>;
+    static void setLexerFactory(LexerFactory factory);
+    static const LexerFactory &lexerFactory();
 
 signals:
     // caret moved, insert mode toggled, modified flag changed, or everything at once
