@@ -1,0 +1,7 @@
+#include "nctext/widgets/lexers.h"
+
+namespace velmora {
+
+void installHighlighting(Host &) {}
+
+} // namespace velmora
