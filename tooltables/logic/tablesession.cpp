@@ -1,0 +1,120 @@
+#include "tooltables/logic/tablesession.h"
+
+#include "tooltables/logic/toollists.h"
+
+#include <QFileInfo>
+#include <algorithm>
+
+namespace velmora {
+
+ToolTableSession::ToolTableSession(ToolTableKind kind) : table_(kind) {
+    if (kind == ToolTableKind::Itnc530)
+        tableName_ = QStringLiteral("tool");
+}
+
+TableProblem ToolTableSession::open(const QStringList &lines) {
+    TableProblem problem = TableProblem::None;
+    if (!table_.load(lines, &problem))
+        return problem;
+    loaded_ = true;
+    modified_ = false;
+    firstLine_ = kFirstRowMin;
+    tableName_ = table_.headerName();
+    return problem;
+}
+
+TableProblem ToolTableSession::create(const QStringList &lines, const QString &name) {
+    TableProblem problem = TableProblem::None;
+    if (!table_.load(lines, &problem))
+        return problem;
+    loaded_ = true;
+    modified_ = false;
+    firstLine_ = kFirstRowMin;
+    tableName_ = name;
+    return problem;
+}
+
+ToolTableSession::Row ToolTableSession::row(int k) const {
+    const int line = firstLine_ + k;
+    return Row{table_.number(line), table_.name(line), table_.radius(line), table_.isDrill(line)};
+}
+
+FieldCuts ToolTableSession::storeRow(int k, const Row &row) {
+    FieldCuts cuts;
+    if (!loaded_)
+        return cuts;
+    const int line = firstLine_ + k;
+    const QString before = table_.line(line);
+    cuts.name = table_.setName(line, row.name);
+    cuts.radius = table_.setRadius(line, row.radius);
+    if (table_.layout().drillStart >= 0)
+        table_.setDrill(line, row.drill);
+    if (table_.line(line) != before)
+        modified_ = true;
+    return cuts;
+}
+
+bool ToolTableSession::pageUp() {
+    if (firstLine_ <= kFirstRowMin)
+        return false;
+    --firstLine_;
+    return true;
+}
+
+bool ToolTableSession::pageDown() {
+    if (firstLine_ >= kFirstRowMax)
+        return false;
+    ++firstLine_;
+    return true;
+}
+
+void ToolTableSession::track(int position) { firstLine_ = std::clamp(position, kFirstRowMin, kFirstRowMax); }
+
+void ToolTableSession::insertTool(int n) {
+    table_.insertTool(n);
+    modified_ = true;
+}
+
+void ToolTableSession::deleteTool(int n) {
+    table_.deleteTool(n);
+    modified_ = true;
+}
+
+int ToolTableSession::moveToolList(const QStringList &nodeTexts) {
+    int cut = 0;
+    tableName_ = moveToolListIntoTable(nodeTexts, table_, &cut);
+    firstLine_ = kFirstRowMin;
+    modified_ = true;
+    return cut;
+}
+
+QString ToolTableSession::savePath(const QString &chosen, ToolTableKind kind) {
+    const QString extension = toolTableLayout(kind).extension; // ".tnc" or ".t"
+    const QFileInfo info(chosen);
+    const QString suffix = info.suffix();
+    if (suffix.compare(extension.mid(1), Qt::CaseInsensitive) == 0)
+        return chosen;
+    QString base = chosen;
+    if (!suffix.isEmpty())
+        base.chop(suffix.size() + 1);
+    return base + extension;
+}
+
+ToolTableSession::SaveOutcome ToolTableSession::save(const QString &path) {
+    SaveOutcome out;
+    out.path = path;
+    const ToolTable before = table_;
+    out.nameCut = table_.setHeaderName(QFileInfo(path).completeBaseName());
+    out.result = saveTextFile(path, table_.lines());
+    if (!out.result.ok) {
+        table_ = before;
+        return out;
+    }
+    out.ok = true;
+    tableName_ = QFileInfo(path).fileName();
+    savedPath_ = path;
+    modified_ = false;
+    return out;
+}
+
+} // namespace velmora
