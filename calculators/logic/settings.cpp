@@ -1,0 +1,39 @@
+#include "calculators/logic/settings.h"
+
+#include "common/ini.h"
+#include "common/programfolder.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace velmora::calc {
+
+GeometrySettings readGeometrySettings() {
+    const IniFile ini(setupIniPath());
+    const QString s = QStringLiteral("Geometrie");
+    GeometrySettings g;
+    g.background = colorOr(ini.readString(s, QStringLiteral("Podklad"), QStringLiteral("clSilver")), clSilver);
+    g.pitch = colorOr(ini.readString(s, QStringLiteral("RKruznice"), QStringLiteral("clRed")), clRed);
+    g.hole = colorOr(ini.readString(s, QStringLiteral("Kruznice"), QStringLiteral("clBlue")), clBlue);
+    g.autoRecalc = ini.readBool(s, QStringLiteral("Auto"), false);
+    return g;
+}
+
+int geometryDecimals() {
+    const int d = IniFile(setupIniPath()).readInteger(QStringLiteral("Geometrie"), QStringLiteral("Zaokrouhleni"), 3);
+    return d >= 2 && d <= 4 ? d : 3;
+}
+
+QString blockPrefix() {
+    return IniFile(setupIniPath()).readString(QStringLiteral("Editor"), QStringLiteral("EnterText"), QStringLiteral("N1 "));
+}
+
+QString geometryFolder() {
+    const QString folder =
+        IniFile(setupIniPath()).readString(QStringLiteral("Adresar"), QStringLiteral("Geometrie"), QStringLiteral("c:\\"));
+    if (!folder.isEmpty() && QFileInfo(folder).isDir())
+        return folder;
+    return QDir::homePath();
+}
+
+} // namespace velmora::calc

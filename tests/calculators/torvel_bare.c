@@ -1,0 +1,2 @@
+/* A library that lacks the generator's entries. */
+int SomethingElse(void) { return 1; }
