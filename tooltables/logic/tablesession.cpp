@@ -7,6 +7,24 @@
 
 namespace velmora {
 
+ToolTableFile readToolTableFile(const QString &path) {
+    ToolTableFile f;
+    const QFileInfo info(path);
+    f.kind = toolTableKindForSize(info.size());
+    if (info.isDir()) {
+        f.readError = QStringLiteral("is a folder");
+        return f;
+    }
+    LoadResult r = loadTextFile(path);
+    f.readable = r.ok;
+    f.readError = r.error;
+    if (!r.ok)
+        return f;
+    f.lines = std::move(r.lines);
+    f.problem = ToolTable::check(f.lines);
+    return f;
+}
+
 ToolTableSession::ToolTableSession(ToolTableKind kind) : table_(kind) {
     if (kind == ToolTableKind::Itnc530)
         tableName_ = QStringLiteral("tool");

@@ -9,6 +9,17 @@
 
 namespace velmora {
 
+// A tool table file as it is read: its format by its size, its lines.
+struct ToolTableFile {
+    ToolTableKind kind = ToolTableKind::Itnc530;
+    bool readable = false;
+    QString readError; // why the file could not be read
+    QStringList lines;
+    TableProblem problem = TableProblem::None; // the lines are no table
+    bool ok() const { return readable && problem == TableProblem::None; }
+};
+ToolTableFile readToolTableFile(const QString &path);
+
 class ToolTableSession {
 public:
     static constexpr int kRows = 10;
