@@ -33,7 +33,16 @@ CircleTexts CircleTexts::fromLanguage() {
     t.polarNo = languageText(s, QStringLiteral("PolarNo"));
     t.plane = languageText(s, QStringLiteral("Plane"));
     t.polarItem = languageText(s, QStringLiteral("RadioGroup2.colums[0]"));
-    return t;
+    return t.usable() ? t : czech();
+}
+
+bool CircleTexts::usable() const {
+    const QString error = QStringLiteral("Error");
+    for (const QString *s : {&sCircle, &cHole, &fAngle, &nAngle, &coord, &dHole, &polarYes, &polarNo, &plane, &polarItem})
+        if (s->isEmpty() || *s == error)
+            return false;
+    // The report tells the styles apart by these texts.
+    return polarYes.contains(polarItem) && !polarNo.contains(polarItem) && !polarNo.contains(polarYes);
 }
 
 CircleTexts CircleTexts::czech() {

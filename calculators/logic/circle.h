@@ -18,7 +18,10 @@ QChar secondAxis(Plane plane);           // Y, Z, Z
 struct CircleTexts {
     QString sCircle, cHole, fAngle, nAngle, coord, dHole, polarYes, polarNo, plane;
     QString polarItem; // "RadioGroup2.colums[0]": recognises the polar style in the tree
+    // The texts of the current language file; the Czech ones when the file
+    // lacks any of them or they cannot tell the polar style from the Cartesian one.
     static CircleTexts fromLanguage();
+    bool usable() const;
     static CircleTexts czech(); // the texts of the shipped Czech language file
 };
 

@@ -143,22 +143,31 @@ GeoTree grooveGroup(const GrooveInput &in, const GrooveCaptions &c) {
                    {1, c.centres + sep + QString::number(in.centres)}};
 }
 
+QList<int> grooveRoots(const GeoTree &tree) {
+    QList<int> roots;
+    for (int i = 0; i < tree.size(); ++i)
+        if (tree[i].depth == 0 && groupEnd(tree, i) - i - 1 >= 8)
+            roots << i;
+    return roots;
+}
+
+GrooveInput grooveFromTree(const GeoTree &tree, int i) {
+    GrooveInput in;
+    in.x0 = nodeValue(tree[i + 1].text);
+    in.y0 = nodeValue(tree[i + 2].text);
+    in.length = nodeValue(tree[i + 3].text);
+    in.width = nodeValue(tree[i + 4].text);
+    in.angle = nodeValue(tree[i + 5].text);
+    in.approach = nodeValue(tree[i + 6].text);
+    in.direction = parseInteger(nodeValue(tree[i + 7].text));
+    in.centres = parseInteger(nodeValue(tree[i + 8].text));
+    return in;
+}
+
 QList<GrooveInput> groovesFromTree(const GeoTree &tree) {
     QList<GrooveInput> out;
-    for (int i = 0; i < tree.size(); ++i) {
-        if (tree[i].depth != 0 || groupEnd(tree, i) - i - 1 < 8)
-            continue;
-        GrooveInput in;
-        in.x0 = nodeValue(tree[i + 1].text);
-        in.y0 = nodeValue(tree[i + 2].text);
-        in.length = nodeValue(tree[i + 3].text);
-        in.width = nodeValue(tree[i + 4].text);
-        in.angle = nodeValue(tree[i + 5].text);
-        in.approach = nodeValue(tree[i + 6].text);
-        in.direction = parseInteger(nodeValue(tree[i + 7].text));
-        in.centres = parseInteger(nodeValue(tree[i + 8].text));
-        out << in;
-    }
+    for (int root : grooveRoots(tree))
+        out << grooveFromTree(tree, root);
     return out;
 }
 

@@ -47,8 +47,12 @@ struct GrooveCaptions {
     static GrooveCaptions czech();
 };
 GeoTree grooveGroup(const GrooveInput &in, const GrooveCaptions &captions);
-// Reads the grooves of a tree back; throws ConversionError for a direction or
-// centre form that is no whole number.
+// The roots of the tree's complete groove groups (a root and eight children).
+QList<int> grooveRoots(const GeoTree &tree);
+// The groove of the group whose root is at `root`; throws ConversionError for
+// a direction or centre form that is no whole number.
+GrooveInput grooveFromTree(const GeoTree &tree, int root);
+// Every groove of a tree, in order.
 QList<GrooveInput> groovesFromTree(const GeoTree &tree);
 
 // Preview of one groove at real size: the two sides and the two arcs, and the

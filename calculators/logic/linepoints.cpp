@@ -16,6 +16,9 @@ LineTexts LineTexts::fromLanguage() {
     t.angle = languageText(s, QStringLiteral("Angle"));
     t.sHole = languageText(s, QStringLiteral("SHole"));
     t.plane = languageText(s, QStringLiteral("Plane"));
+    for (const QString *v : {&t.dHole, &t.cPoints, &t.firstP, &t.angle, &t.sHole, &t.plane})
+        if (v->isEmpty() || *v == QLatin1String("Error"))
+            return czech(); // a language file without these texts
     return t;
 }
 

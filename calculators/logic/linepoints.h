@@ -9,7 +9,7 @@ namespace velmora::calc {
 struct LineTexts {
     QString dHole, cPoints, firstP, angle, sHole, plane;
     QString label2 = QStringLiteral("X"), label3 = QStringLiteral("Y"); // captions of Label2 and Label3
-    static LineTexts fromLanguage();
+    static LineTexts fromLanguage(); // the Czech texts when the language file lacks them
     static LineTexts czech();
 };
 
@@ -41,6 +41,7 @@ public:
     const QStringList &report() const { return report_; }
     const QList<Shape> &shapes() const { return shapes_; }
     void setDecimals(int d) { decimals_ = d; }
+    void setTexts(const LineTexts &texts) { texts_ = texts; } // e.g. after the captions changed
 
 private:
     void calculateGroup(const LineInput &in, int recalcRoot);

@@ -214,3 +214,13 @@ TEST(Circle, BlockPrefixIsWrittenUnchanged) {
     c.calculate(in, never);
     EXPECT_EQ(circleBlocks(c.report(), CircleTexts::czech(), "N1 ")[1], "N1  X43.301 Y25.");
 }
+
+TEST(Circle, TextsFallBackWhenTheLanguageFileCannotTellTheStylesApart) {
+    // no language file applied: every text reads "Error"
+    const CircleTexts t = CircleTexts::fromLanguage();
+    EXPECT_EQ(t.polarYes, CircleTexts::czech().polarYes);
+    CircleTexts bad = CircleTexts::czech();
+    bad.polarNo = bad.polarYes + " ne"; // would read as polar
+    EXPECT_FALSE(bad.usable());
+    EXPECT_TRUE(CircleTexts::czech().usable());
+}
