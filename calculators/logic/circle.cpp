@@ -85,7 +85,7 @@ void CircleCalculator::calculateGroup(const CircleInput &in, int recalcRoot, con
     const double diameter = parseFloat(in.diameter);
     const double c1 = parseFloat(in.centre1);
     const double c2 = parseFloat(in.centre2);
-    const int n = parseInteger(in.holes);
+    const int n = holeCount(in.holes);
     const double a0 = parseFloat(in.startAngle);
     const double step = parseFloat(in.stepAngle);
     const double d = parseFloat(in.holeDiameter);

@@ -1,8 +1,22 @@
 #include "calculators/logic/geotree.h"
 
+#include "common/language.h"
+
 #include <cmath>
 
 namespace velmora::calc {
+
+TooManyHoles::TooManyHoles(int count)
+    : ConversionError(QStringLiteral("%1 holes are too many: at most %2 in one group").arg(count).arg(kMaxHoles)) {}
+
+QString TooManyHoles::text() { return languageText(QStringLiteral("Messages"), QStringLiteral("TooManyHoles")); }
+
+int holeCount(const QString &text) {
+    const int n = parseInteger(text);
+    if (n > kMaxHoles)
+        throw TooManyHoles(n);
+    return n;
+}
 
 QString nodeValue(const QString &text) {
     const qsizetype p = text.indexOf(QLatin1String(": "));

@@ -6,7 +6,21 @@
 #include <QString>
 #include <QStringList>
 
+#include "common/numbers.h"
+
 namespace velmora::calc {
+
+// The most holes one group may have: more would exhaust the memory of the
+// preview long before anyone could drill them.
+constexpr int kMaxHoles = 10000;
+class TooManyHoles : public ConversionError {
+public:
+    explicit TooManyHoles(int count);
+    static QString text(); // the message shown: "TooManyHoles" of section "Messages"
+};
+// The hole count of a field: throws ConversionError for no whole number and
+// TooManyHoles above kMaxHoles.
+int holeCount(const QString &text);
 
 struct GeoNode {
     int depth = 0;      // 0 for a group's root, 1 for its children

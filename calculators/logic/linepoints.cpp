@@ -39,7 +39,7 @@ void LineCalculator::calculate(const LineInput &input) { calculateGroup(input, -
 
 void LineCalculator::calculateGroup(const LineInput &in, int recalcRoot) {
     // Every number is converted before anything is added, so a bad field adds nothing.
-    const int n = parseInteger(in.holes);
+    const int n = holeCount(in.holes);
     const double x0 = parseFloat(in.x0);
     const double y0 = parseFloat(in.y0);
     const double alpha = parseFloat(in.angle);

@@ -155,6 +155,10 @@ void GeoWindow::updateMenu() {
 void GeoWindow::guarded(const std::function<void()> &operation) {
     try {
         operation();
+    } catch (const calc::TooManyHoles &) {
+        refresh();
+        host_.userIO().error(calc::TooManyHoles::text());
+        return;
     } catch (const ConversionError &e) {
         refresh();
         host_.userIO().error(e.message());

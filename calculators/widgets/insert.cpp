@@ -19,13 +19,15 @@ void insertWordAtCaret(Host &host, QChar word, const QString &value) {
     Document *doc = host.requireDocument();
     if (!doc)
         return;
-    const int index = doc->caretLine() - 1;
+    const int caretLine = doc->caretLine(), caretColumn = doc->caretColumn();
+    const int index = caretLine - 1;
     const QString line = doc->line(index);
-    const QString changed = calc::insertWord(line, doc->wordAtCaret(), doc->caretColumn(), word, value);
+    const QString changed = calc::insertWord(line, doc->wordAtCaret(), caretColumn, word, value);
     if (index >= doc->lineCount())
         doc->insertLine(doc->lineCount(), changed); // an empty document gets its first line
     else
         doc->replaceLine(index, changed);
+    doc->setCaret(caretLine, caretColumn);
     // The line changed: the document must ask to be saved, or the change is lost on closing.
     doc->setModified(true);
     host.updateStatusBar();

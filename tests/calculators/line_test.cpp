@@ -104,3 +104,15 @@ TEST(LinePoints, DeleteKeepsOtherGroupAndFileRoundTrip) {
     EXPECT_EQ(d.tree()[0].text, "1- Průměr otvorů : 6");
     EXPECT_EQ(d.report().size(), 10 + 3);
 }
+
+TEST(LinePoints, HoleCountIsBounded) {
+    // A mistyped count must not exhaust the memory: a clear error, nothing added.
+    LineCalculator c(LineTexts::czech());
+    LineInput in;
+    in.holes = "150000000";
+    EXPECT_THROW(c.calculate(in), TooManyHoles);
+    EXPECT_TRUE(c.tree().isEmpty() && c.shapes().isEmpty());
+    in.holes = QString::number(kMaxHoles);
+    c.calculate(in);
+    EXPECT_EQ(c.shapes().size(), kMaxHoles);
+}
