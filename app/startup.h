@@ -1,5 +1,5 @@
 #pragma once
 namespace velmora {
-// Starts the program in its start-up order and runs the event loop.
+// Starts the program: splash window, main window, subsystems, language, event loop.
 int runVelmora(int argc, char **argv);
 } // namespace velmora

@@ -9,6 +9,8 @@
 #include <QWidget>
 #include <functional>
 
+class QColor;
+class QFont;
 class QObject;
 class QsciLexer;
 class QsciScintilla;
@@ -70,6 +72,14 @@ public:
     void setModified(bool modified);
     bool overwriteMode() const;
 
+    // Editor options, set up from the settings by ReadIniSetings.
+    void applyFontAndPaper(const QFont &font, const QColor &paper);
+    void setTrimTrailingBlanks(bool on);
+    void setShowInfoLine(bool on);
+    void setExtraSpacing(int pixels);
+    // Removes the blanks and tabs at the end of line `index`.
+    void trimTrailingBlanks(int index);
+
     Highlighter highlighter() const;
     void setHighlighter(Highlighter h);
 
@@ -83,7 +93,11 @@ signals:
     // caret moved, insert mode toggled, modified flag changed, or everything at once
     void statusChanged();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void checkTrim();
     struct Private;
     Private *d;
 };
