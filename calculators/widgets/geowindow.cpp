@@ -104,7 +104,9 @@ GeoWindow::GeoWindow(Host &host, GeoWindowSetup setup, QWidget *parent)
 
 void GeoWindow::setInputPanel(QWidget *panel) {
     auto *splitter = findChild<QSplitter *>();
+    panel->setMaximumWidth(340);
     splitter->addWidget(panel);
+    splitter->setSizes({240, 400, 320});
 }
 
 int GeoWindow::selectedIndex() const {

@@ -25,6 +25,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -282,6 +283,14 @@ TEST_F(CalculatorWindows, CircleTreeMenuFilesAndDeleteAll) {
     onModal([&](QWidget *w) {
         auto *k = static_cast<TFKruznice *>(w);
         click(w, "BitBtnCount");
+        onModal([](QWidget *preview) { // the print preview of the report
+            auto *pages = preview->findChild<QPrintPreviewWidget *>();
+            ASSERT_TRUE(pages);
+            pages->updatePreview();
+            EXPECT_EQ(pages->pageCount(), 1);
+            static_cast<QDialog *>(preview)->reject();
+        });
+        click(w, "BitBtnPrint");
         click(w, "SBSave"); // saved as kruh.kge
         k->selectIndex(1);
         EXPECT_FALSE(k->menuDelete->isEnabled()); // a child: only edit and recalculation
