@@ -239,7 +239,7 @@ QStringList circleBlocks(const QStringList &report, const CircleTexts &texts, co
     const QString xKey = QStringLiteral("Souřadnice středu X : ");
     const QString yKey = QStringLiteral("Souřadnice středu Y : ");
     const QString zKey = QStringLiteral("Souřadnice středu Z : ");
-    auto dotted = [](QString s) { return s.replace(QLatin1Char(','), QLatin1Char('.')); };
+    auto dotted = [](const QString &s) { return withoutExponent(s).replace(QLatin1Char(','), QLatin1Char('.')); };
     for (const QString &line : report) {
         if (line.startsWith(QLatin1Char('W'))) {
             inList = false;
@@ -255,8 +255,8 @@ QStringList circleBlocks(const QStringList &report, const CircleTexts &texts, co
                     ++i;
                 second = line.mid(i);
             }
-            first = ncForm(first);
-            second = ncForm(second);
+            first = ncForm(withoutExponent(first));
+            second = ncForm(withoutExponent(second));
             if (polar)
                 out << prefix + QStringLiteral(" G10 R") + first + QStringLiteral(" H") + second;
             else

@@ -40,7 +40,8 @@ GrooveGeometry grooveGeometry(const GrooveInput &in) {
 
 namespace {
 
-QString num(double v) { return formatGeneral(roundNoise(v)); }
+// NC words carry no exponent, whatever the size of the number.
+QString num(double v) { return withoutExponent(formatGeneral(roundNoise(v))); }
 
 QString move(const QString &start, QPointF q) { return start + num(q.x()) + QStringLiteral(" Y") + num(q.y()); }
 

@@ -177,8 +177,8 @@ QStringList lineBlocks(const QStringList &report, const LineTexts &texts, const 
                     ++i;
                 second = line.mid(i);
             }
-            out << prefix + QStringLiteral(" %1").arg(firstAxis(plane)) + ncForm(first)
-                       + QStringLiteral(" %1").arg(secondAxis(plane)) + ncForm(second);
+            out << prefix + QStringLiteral(" %1").arg(firstAxis(plane)) + ncForm(withoutExponent(first))
+                       + QStringLiteral(" %1").arg(secondAxis(plane)) + ncForm(withoutExponent(second));
             continue;
         }
         if (line.startsWith(dKey))

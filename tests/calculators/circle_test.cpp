@@ -224,3 +224,23 @@ TEST(Circle, TextsFallBackWhenTheLanguageFileCannotTellTheStylesApart) {
     EXPECT_FALSE(bad.usable());
     EXPECT_TRUE(CircleTexts::czech().usable());
 }
+
+TEST(Circle, NcWordsCarryNoExponent) {
+    const struct {
+        const char *text, *expected;
+    } cases[] = {{"1,5E-7", "0,00000015"}, {"-2E-5", "-0,00002"}, {"2E16", "20000000000000000"}, {"1,25E2", "125"},
+                 {"-3,5", "-3,5"},         {"1.5E-3", "0.0015"},  {"E5", "E5"},                {"x1E2", "x1E2"}};
+    for (const auto &c : cases)
+        EXPECT_EQ(withoutExponent(c.text), c.expected) << c.text;
+
+    CircleCalculator c(CircleTexts::czech());
+    CircleInput in;
+    in.polar = true;
+    in.holes = "1";
+    in.startAngle = "0,00001";
+    in.centre1 = "1E-5";
+    c.calculate(in, never);
+    const QStringList blocks = circleBlocks(c.report(), CircleTexts::czech(), "N1");
+    EXPECT_EQ(blocks[1], "N1 I0.00001 J0");
+    EXPECT_EQ(blocks[2], "N1 G10 R50. H0.00001");
+}

@@ -119,6 +119,11 @@ TEST(Groove, NoBinaryNoiseInNumbers) {
     in.approach = "1";
     // C1 (17,421; 10), P1 (19,921; 5,67): I = -2,5, J = 4,33
     EXPECT_EQ(grooveText(in)[6], "N1 G3 X14,921 Y14,33 I-2,5 J4,33");
+
+    GrooveInput tiny; // a start centre too small for the general format without exponent
+    tiny.x0 = "0,00001";
+    tiny.approach = "3";
+    EXPECT_EQ(grooveNcLines(grooveText(tiny))[2], "N1 G0 X0.00001 Y0.");
 }
 
 TEST(Groove, TreeGroupRoundTrip) {
