@@ -7,6 +7,7 @@
 #include "common/textfile.h"
 #include "shell/logic/setup.h"
 #include "shell/widgets/host.h"
+#include "shell/widgets/icons.h"
 #include "shell/widgets/locks.h"
 #include "shell/widgets/qtuserio.h"
 #include "shell/widgets/tfaboutreg.h"
@@ -304,6 +305,7 @@ void TFEditor::createActions() {
             a->setStatusTip(row.hint);
         }
         a->setEnabled(ownCommands().contains(row.name));
+        a->setIcon(commandIcon(row.name));
         d->actions[row.name] = a;
     }
     for (const QString &n : {u"NormalniVyber"_s, u"SloupcovyVyber"_s, u"RadkovyVyber"_s, u"SyntaxeISO"_s, u"SyntaxeISO2"_s,
@@ -411,7 +413,7 @@ void TFEditor::createToolBars() {
         const QString name = QString::fromLatin1(b.name);
         QToolBar *tb = addToolBar(containerCaption(name));
         tb->setObjectName(name);
-        tb->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        tb->setToolButtonStyle(Qt::ToolButtonIconOnly);
         tb->setIconSize(QSize(16, 16));
         for (const char *n : b.buttons) {
             if (!*n) {
@@ -783,6 +785,9 @@ void TFEditor::buildTemplatePanel() {
             const QString hint = l.mid(bar + 1, close - bar - 1);
             auto *b = new QToolButton(tab);
             b->setAutoRaise(true);
+            QFont small = b->font();
+            small.setPointSize(7);
+            b->setFont(small);
             b->setText(section);
             b->setToolTip(hint);
             b->setGeometry(2 + 40 * k, 1, 40, 24);
