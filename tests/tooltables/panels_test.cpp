@@ -1,0 +1,399 @@
+// The tool table panels, the tool list tree and the tool sheet, driven through
+// the real main window as a user would drive them.
+#include "common/ini.h"
+#include "common/language.h"
+#include "common/programfolder.h"
+#include "common/textfile.h"
+#include "shell/logic/userio.h"
+#include "shell/widgets/host.h"
+#include "shell/widgets/tfeditor.h"
+#include "tests/support/testutil.h"
+#include "tooltables/widgets/install.h"
+#include "tooltables/widgets/lineprinter.h"
+#include "tooltables/widgets/tablepanel.h"
+#include "tooltables/widgets/toollisttree.h"
+#include "tooltables/widgets/toolsheetwindow.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QMimeData>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSlider>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace velmora;
+
+namespace {
+
+QString fixture(const char *name) { return QStringLiteral(VELMORA_SOURCE_TESTS "/data/") + QLatin1String(name); }
+
+class ToolTableWindows : public ::testing::Test {
+protected:
+    ToolTableWindows() : folder(true) {
+        setCurrentLanguageFile(QStringLiteral("Cestina.lng"));
+        editor = std::make_unique<TFEditor>(&io);
+        installToolTables(editor->host());
+        p407 = editor->findChild<ToolTablePanel *>(QStringLiteral("Panel"));
+        p530 = editor->findChild<ToolTablePanel *>(QStringLiteral("Panel530"));
+        tree = editor->findChild<ToolListTree *>(QStringLiteral("TreeView"));
+    }
+    ~ToolTableWindows() override {
+        // Nothing is asked at the end of the test.
+        p407->session().setModified(false);
+        p530->session().setModified(false);
+        editor.reset();
+        setToolSheetPreview({});
+        setPrintDialog({});
+        setCurrentLanguageFile(QString());
+    }
+    void trigger(const char *name) {
+        QAction *a = editor->host().action(QString::fromLatin1(name));
+        ASSERT_TRUE(a && a->isEnabled()) << name;
+        a->trigger();
+    }
+    QStringList messages() const {
+        QStringList out;
+        for (const auto &m : io.shown)
+            out << m.text;
+        return out;
+    }
+    // A copy of a built template with tool n named "T<n> D<n>".
+    QString tableFile(const char *templ, const QString &name) {
+        const LoadResult r = loadTextFile(programFile(QString::fromLatin1(templ)));
+        ToolTable t(QString::fromLatin1(templ).endsWith(".t") ? ToolTableKind::Itnc530 : ToolTableKind::Tnc407);
+        EXPECT_TRUE(t.load(r.lines));
+        for (int n = 1; n <= 100; ++n)
+            t.setName(n + 2, QStringLiteral("T%1 D%1").arg(n));
+        saveTextFile(folder.file(name), t.lines());
+        return folder.file(name);
+    }
+    QAction *treeItem(const char *name) {
+        return tree->contextMenu()->findChild<QAction *>(QString::fromLatin1(name));
+    }
+    void setDragSetting(bool on) {
+        IniFile(setupIniPath()).writeBool(QStringLiteral("Editor"), QStringLiteral("DragToolTable"), on);
+    }
+    void drop(QWidget *target, const QString &text) {
+        QMimeData mime;
+        mime.setData(QLatin1String(kToolNodeMime), text.toUtf8());
+        // As a drag does it: the drop goes to the widget that accepted the drag.
+        QDragEnterEvent enter(QPoint(2, 2), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        QDropEvent e(QPointF(2, 2), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &e);
+    }
+
+    test::ScratchFolder folder;
+    ScriptedUserIO io;
+    std::unique_ptr<TFEditor> editor;
+    ToolTablePanel *p407 = nullptr;
+    ToolTablePanel *p530 = nullptr;
+    ToolListTree *tree = nullptr;
+};
+
+} // namespace
+
+TEST_F(ToolTableWindows, SizeDecidesThePanelAndTheFilesSurviveAnEdit) {
+    ASSERT_TRUE(p407 && p530 && tree);
+    EXPECT_FALSE(p407->isVisible());
+    EXPECT_FALSE(editor->host().action("ToolTable")->isChecked());
+
+    // A TNC 426 table named ".t" and an iTNC 530 table named ".tnc".
+    const QString t426 = tableFile("0000.tnc", "DIL426.t");
+    const QString t530 = tableFile("tool.t", "DIL530.tnc");
+    const QByteArray before426 = folder.read("DIL426.t"), before530 = folder.read("DIL530.tnc");
+    editor->host().openToolTableFile(t426);
+    editor->host().openToolTableFile(t530);
+    EXPECT_TRUE(p407->isVisible());
+    EXPECT_TRUE(p530->isVisible());
+    EXPECT_TRUE(editor->host().action("ToolTable")->isChecked());
+    EXPECT_TRUE(editor->host().action("ToolTable530")->isChecked());
+    EXPECT_EQ(p407->tableNameLabel()->text(), "0000.tnc");
+    EXPECT_EQ(p530->tableNameLabel()->text(), "TOOL.t");
+    EXPECT_EQ(p407->numberLabel(0)->text(), "1  ");
+    EXPECT_EQ(p407->nameField(0)->text(), "T1 D1");
+    EXPECT_EQ(p530->nameField(9)->text(), "T10 D10");
+    EXPECT_FALSE(p530->drillBox(0)->isChecked());
+    EXPECT_TRUE(messages().isEmpty()) << messages().join('|').toStdString();
+
+    // Edit tool 2 of each, save under new names, reopen.
+    p407->nameField(1)->setText("FREZA D20");
+    p407->radiusField(1)->setText("+10");
+    p530->nameField(1)->setText("VRTAK D8");
+    p530->drillBox(1)->setChecked(true);
+    io.files = {folder.file("DILNA1"), folder.file("DIL")};
+    trigger("SaveTable");
+    trigger("SaveTable530");
+    EXPECT_EQ(messages(), QStringList({QString::fromUtf8("Tabulka nástrojů byla uložena do souboru ") + folder.file("DILNA1.tnc"),
+                                       QString::fromUtf8("Tabulka nástrojů byla uložena do souboru ") + folder.file("DIL.t")}));
+    EXPECT_EQ(p407->tableNameLabel()->text(), "DILNA1.tnc");
+    EXPECT_EQ(p530->tableNameLabel()->text(), "DIL.t");
+    EXPECT_FALSE(p407->session().isModified());
+
+    // Nothing else of the files changed.
+    const auto differing = [](const QByteArray &a, const QByteArray &b) {
+        QList<int> at;
+        for (int i = 0; i < std::min(a.size(), b.size()); ++i)
+            if (a[i] != b[i])
+                at << i;
+        return at;
+    };
+    const QByteArray after426 = folder.read("DILNA1.tnc"), after530 = folder.read("DIL.t");
+    ASSERT_EQ(after426.size(), before426.size());
+    ASSERT_EQ(after530.size(), before530.size());
+    for (int i : differing(before426, after426)) {
+        const int line = int(before426.left(i).count('\n'));
+        const int col = int(i - (before426.lastIndexOf('\n', i - 1) + 1));
+        EXPECT_TRUE((line == 0 && col >= 6 && col < 14) || (line == 4 && ((col >= 5 && col < 22) || (col >= 34 && col < 46))))
+            << "426 byte " << i << " line " << line << " col " << col;
+    }
+    for (int i : differing(before530, after530)) {
+        const int line = int(before530.left(i).count('\n'));
+        const int col = int(i - (before530.lastIndexOf('\n', i - 1) + 1));
+        EXPECT_TRUE((line == 0 && col >= 6 && col < 13) || (line == 4 && ((col >= 8 && col < 25) || (col >= 186 && col < 198))))
+            << "530 byte " << i << " line " << line << " col " << col;
+    }
+    editor->host().openToolTableFile(folder.file("DILNA1.tnc"));
+    editor->host().openToolTableFile(folder.file("DIL.t"));
+    EXPECT_EQ(p407->nameField(1)->text(), "FREZA D20");
+    EXPECT_EQ(p407->radiusField(1)->text(), "+10");
+    EXPECT_EQ(p530->nameField(1)->text(), "VRTAK D8");
+    EXPECT_TRUE(p530->drillBox(1)->isChecked());
+    EXPECT_EQ(p530->tableNameLabel()->text(), "DIL.t");
+}
+
+TEST_F(ToolTableWindows, BadFilesAndMissingTemplatesChangeNothing) {
+    editor->host().openToolTableFile(tableFile("0000.tnc", "A.tnc"));
+    folder.write("bad.tnc", "XYZ\r\nline\r\n");
+    editor->host().openToolTableFile(folder.file("bad.tnc"));
+    editor->host().openToolTableFile(folder.file("missing.tnc"));
+    const QStringList m = messages();
+    ASSERT_EQ(m.size(), 2);
+    EXPECT_EQ(m[0], QString::fromUtf8("Soubor není typu TNC."));
+    EXPECT_TRUE(m[1].startsWith(QString::fromUtf8("Soubor ") + folder.file("missing.tnc"))) << m[1].toStdString();
+    EXPECT_EQ(p407->nameField(0)->text(), "T1 D1");
+
+    io.shown.clear();
+    QFile::remove(folder.file("tool.t"));
+    trigger("NewTable530");
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_EQ(messages()[0], QString::fromUtf8("Nebyl nalezen soubor \"tool.t\" v \r") + programFolder());
+    EXPECT_FALSE(p530->session().isLoaded());
+}
+
+TEST_F(ToolTableWindows, InsertDeleteAndTheirChecks) {
+    editor->host().openToolTableFile(tableFile("0000.tnc", "A.tnc"));
+    io.inputs = {"10", "0", "101", "abc", QString(), "1"};
+    trigger("InsertLine");
+    trigger("InsertLine");
+    trigger("InsertLine");
+    trigger("InsertLine");
+    trigger("InsertLine"); // cancelled
+    trigger("DeleteLine");
+    EXPECT_EQ(messages(), QStringList({QString::fromUtf8("Nelze zadat číslo menší,rovno nule !"),
+                                       QString::fromUtf8("Nelze zadat číslo větší než sto !"),
+                                       "'abc' is not a valid integer value"}));
+    const ToolTable &t = p407->session().table();
+    // Insert at 10 then delete at 1: old tool 2 is tool 1, the blank line is tool 9.
+    EXPECT_EQ(t.name(3).trimmed(), "T2 D2");
+    EXPECT_EQ(t.name(11).trimmed(), "");
+    EXPECT_EQ(t.number(11), "9  ");
+    EXPECT_EQ(t.name(12).trimmed(), "T10 D10");
+    EXPECT_EQ(p407->nameField(0)->text(), "T2 D2");
+    EXPECT_TRUE(p407->session().isModified());
+}
+
+TEST_F(ToolTableWindows, PagingTrackBarAndEnterShortcuts) {
+    editor->host().openToolTableFile(tableFile("0000.tnc", "A.tnc"));
+    p407->trackBar()->setValue(100);
+    EXPECT_EQ(p407->session().firstLine(), 93);
+    EXPECT_EQ(p407->numberLabel(9)->text(), "100");
+    p407->pageDown();
+    EXPECT_EQ(messages(), QStringList{"Konec souboru"});
+    p530->session().create(loadTextFile(programFile("tool.t")).lines, "TOOL");
+    p530->showRows();
+    p530->session().track(93);
+    p530->pageDown(); // the iTNC 530 panel says nothing at the end
+    EXPECT_EQ(messages().size(), 1);
+
+    p407->trackBar()->setValue(3);
+    // Enter in a name field computes the radius; Enter in the tenth radius field pages down.
+    p407->nameField(0)->setText("VRTAK 12,5");
+    QTest::keyClick(p407->nameField(0), Qt::Key_Return);
+    EXPECT_EQ(p407->radiusField(0)->text(), "+6,25");
+    p407->nameField(1)->clear();
+    QTest::keyClick(p407->nameField(1), Qt::Key_Return);
+    EXPECT_EQ(p407->radiusField(1)->text(), "+0");
+    QTest::keyClick(p407->radiusField(9), Qt::Key_Return);
+    EXPECT_EQ(p407->session().firstLine(), 4);
+    EXPECT_EQ(p407->nameField(0)->text(), ""); // tool 2, cleared above
+    EXPECT_EQ(p407->session().table().name(3).trimmed(), "VRTAK 12,5");
+    EXPECT_EQ(p407->session().table().radius(3).trimmed(), "+6,25");
+
+    // A name longer than the field is cut and said so; the radius column stays in place.
+    p407->nameField(0)->setText("FREZA VALCOVA DLOUHA D20");
+    p407->storeRows();
+    EXPECT_EQ(p407->nameField(0)->text(), "FREZA VALCOVA DLO");
+    EXPECT_EQ(p407->session().table().line(4).mid(34, 3), "+0 ");
+}
+
+TEST_F(ToolTableWindows, ListingsFillTheTreeAndMoveIntoANewTable) {
+    // Without a document: the no-document message.
+    trigger("WriteToolIntoPanelMazak");
+    EXPECT_EQ(messages(), QStringList{QString::fromUtf8("Není otevřen žádný program.")});
+    ASSERT_TRUE(editor->host().openDocument(fixture("dil_mazak.eia")));
+    trigger("WriteToolIntoPanelMazak");
+    ASSERT_TRUE(editor->host().openDocument(fixture("dil4.h")));
+    trigger("WriteToolIntoPanelHeiden");
+    trigger("WriteToolIntoPanelHeiden"); // the same tools are not listed twice
+    const QList<ToolListItem> expected{
+        {0, QString::fromUtf8("Nástroje z programu MAZAK :dil_mazak.eia")},
+        {1, "T01 FREZA D20" + QString(22, u' ') + "H01"},
+        {1, "HORIZONTALNI HLAVA "},
+        {1, "T02 VRTAK 8,5" + QString(22, u' ') + "H02"},
+        {0, QString::fromUtf8("Nástroje z programu Heidenhain :dil4.h")},
+        {1, "T1 ;FREZA VALCOVA D20 *"},
+        {1, "T12 ;VRTAK D8,5 *"},
+        {0, QString::fromUtf8("Nástroje z programu Heidenhain :dil4.h")},
+    };
+    EXPECT_EQ(tree->items(), expected);
+
+    io.shown.clear();
+    treeItem("PUMNMove")->trigger();
+    EXPECT_TRUE(messages().isEmpty()) << messages().join('|').toStdString();
+    EXPECT_EQ(p407->tableNameLabel()->text(), "dil_mazak.tnc");
+    EXPECT_TRUE(p407->session().isModified());
+    EXPECT_EQ(p407->nameField(0)->text(), "FREZA D20"); // the rest of the line was cut at 17
+    EXPECT_EQ(p407->radiusField(0)->text(), "+10");
+    EXPECT_EQ(p407->nameField(1)->text(), "HLAVA");
+    EXPECT_EQ(p407->radiusField(2)->text(), "+4,25");
+    EXPECT_EQ(p407->nameField(4)->text(), ";FREZA VALCOVA D2");
+    EXPECT_EQ(p407->radiusField(4)->text(), "+10");
+
+    // Tool list file: save, change the tree, load back; a bad level is refused.
+    io.files = {folder.file("list.txt"), folder.file("list.txt"), folder.file("bad.txt")};
+    treeItem("PUMNSaveToFile")->trigger();
+    tree->setCurrentItem(tree->topLevelItem(0));
+    treeItem("PUMNDel")->trigger();
+    EXPECT_EQ(tree->topLevelItemCount(), 2);
+    treeItem("PUMNOpenFromFile")->trigger();
+    EXPECT_EQ(tree->items(), expected);
+    folder.write("bad.txt", "A\r\n\t\tB\r\n");
+    treeItem("PUMNOpenFromFile")->trigger();
+    EXPECT_EQ(messages().last(), "Invalid level (2) for item \"B\"");
+    EXPECT_EQ(tree->items(), expected);
+}
+
+TEST_F(ToolTableWindows, DropsFollowTheSettingAndTheFields) {
+    editor->host().openToolTableFile(tableFile("0000.tnc", "A.tnc"));
+    p530->session().create(loadTextFile(programFile("tool.t")).lines, "TOOL");
+    p530->showRows();
+    setDragSetting(false);
+    drop(p407->nameField(1), "T5 VRTAK D8 *");
+    EXPECT_EQ(p407->nameField(1)->text(), "T2 D2");
+
+    setDragSetting(true);
+    drop(p407->nameField(1), "T5 VRTAK D8 *");
+    EXPECT_EQ(p407->nameField(1)->text(), "VRTAK D8 *");
+    EXPECT_EQ(p407->radiusField(1)->text(), "+4");
+    EXPECT_EQ(p407->session().table().name(4).trimmed(), "VRTAK D8 *");
+    drop(p407->radiusField(2), "+7,5");
+    EXPECT_EQ(p407->session().table().radius(5).trimmed(), "+7,5");
+    // The iTNC 530 panel takes drops on its first name field only.
+    drop(p530->nameField(1), "T5 VRTAK D8 *");
+    EXPECT_EQ(p530->nameField(1)->text(), "");
+    drop(p530->nameField(0), "T1 ;FREZA VALCOVA DLOUHA D20 *");
+    EXPECT_EQ(p530->session().table().name(3), ";FREZA VALCOVA DL");
+    EXPECT_EQ(p530->radiusField(0)->text(), "+10");
+}
+
+TEST_F(ToolTableWindows, UnsavedTablesAreAskedAboutAtClose) {
+    editor->host().openToolTableFile(tableFile("0000.tnc", "A.tnc"));
+    p407->nameField(0)->setText("FREZA D20");
+    // Cancel keeps the program open; Yes with a cancelled save dialog too.
+    io.answers = {Answer::Cancel, Answer::Yes};
+    EXPECT_FALSE(editor->close());
+    EXPECT_FALSE(editor->close());
+    EXPECT_EQ(messages(), QStringList(2, QString::fromUtf8("Tabulka nástrojů nebyla uložena. Uložit ji?")));
+    EXPECT_EQ(p407->session().table().name(3).trimmed(), "FREZA D20");
+    // Opening another table asks as well; No drops the changes.
+    io.answers = {Answer::No};
+    editor->host().openToolTableFile(tableFile("0000.tnc", "B.tnc"));
+    EXPECT_EQ(messages().size(), 3);
+    EXPECT_FALSE(p407->session().isModified());
+    // Yes saves, then the program closes.
+    p407->nameField(0)->setText("VRTAK D5");
+    io.answers = {Answer::Yes};
+    io.files = {folder.file("C.tnc")};
+    EXPECT_TRUE(editor->close());
+    EXPECT_EQ(loadTextFile(folder.file("C.tnc")).lines.value(3).mid(5, 8), "VRTAK D5");
+}
+
+TEST_F(ToolTableWindows, ToolSheetPrintsThroughQPrinter) {
+    const QString pdf = folder.file("sheet.pdf");
+    editor->host().openToolTableFile(tableFile("0000.tnc", "A.tnc"));
+    p407->session().create(p407->session().table().lines(), "DIL4.tnc");
+    p407->showRows();
+    QStringList shown;
+    QString caption;
+    setToolSheetPreview([&](TFTisk &w) {
+        shown = w.lines();
+        caption = w.windowTitle();
+        return true;
+    });
+    int lineHeight = 0, pageHeight = 0, topMargin = 0;
+    setPrintDialog([&](QPrinter &printer, QWidget *) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        printer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        QFont f(QStringLiteral("Courier New"));
+        f.setStyleHint(QFont::TypeWriter);
+        f.setBold(true);
+        f.setPointSizeF(12);
+        const QFontMetrics fm(QFont(f, &printer), &printer);
+        lineHeight = fm.height() + fm.leading();
+        pageHeight = printer.paperRect(QPrinter::DevicePixel).toRect().height();
+        topMargin = qRound(15 / 25.4 * printer.logicalDpiY());
+        return true;
+    });
+    trigger("PrintTnc");
+    // "T1 D1" to "T9 D9" have a blank in their third character: tools 10 to 100 are listed.
+    EXPECT_EQ(caption, QString::fromUtf8("Počet nástrojů :91"));
+    ASSERT_EQ(shown.size(), 12 + 4 * 91);
+    ASSERT_TRUE(QFileInfo::exists(pdf));
+
+    QProcess info;
+    info.start("pdfinfo", {pdf});
+    ASSERT_TRUE(info.waitForFinished(20000));
+    const QString infoText = QString::fromUtf8(info.readAllStandardOutput());
+    const int perPage = (pageHeight - 2 * topMargin) / lineHeight;
+    const int pages = (int(shown.size()) + perPage - 1) / perPage;
+    EXPECT_TRUE(infoText.contains(QRegularExpression(QStringLiteral("Pages:\\s+%1\\n").arg(pages))))
+        << infoText.toStdString() << " expected " << pages;
+
+    QProcess text;
+    text.start("pdftotext", {"-layout", pdf, "-"});
+    ASSERT_TRUE(text.waitForFinished(20000));
+    const QStringList pdfLines = QString::fromUtf8(text.readAllStandardOutput()).split('\n');
+    QStringList printed, expected;
+    for (const QString &l : pdfLines)
+        if (!l.trimmed().isEmpty())
+            printed << l.trimmed().simplified();
+    for (const QString &l : shown)
+        if (!l.trimmed().isEmpty())
+            expected << l.trimmed().simplified();
+    ASSERT_GE(printed.size(), 8);
+    EXPECT_EQ(printed[0], "Velmora verze : 1.1");
+    EXPECT_EQ(printed[1], QString::fromUtf8("N á s t r o j o v ý l i s t pro Rendal"));
+    EXPECT_EQ(printed[3], QString::fromUtf8("Č. výkresu : Č. tabulek :DIL4.tnc"));
+    EXPECT_EQ(printed, expected);
+}
