@@ -187,6 +187,7 @@ void CircleCalculator::recalculate(const OverlapQuestion &ask) {
                 in.plane = p;
         calculateGroup(in, i, ask);
     }
+    stale_ = false; // a bad value on the way leaves the report stale
 }
 
 void CircleCalculator::deleteGroup(int root, bool autoRecalc, const OverlapQuestion &ask) {
@@ -195,6 +196,7 @@ void CircleCalculator::deleteGroup(int root, bool autoRecalc, const OverlapQuest
     const int number = groupNumber(tree_[root].text);
     tree_.remove(root, groupEnd(tree_, root) - root);
     shapes_.removeIf([number](const Shape &s) { return s.group == number; });
+    stale_ = true;
     if (autoRecalc)
         recalculate(ask);
 }
@@ -203,6 +205,7 @@ bool CircleCalculator::editNode(int index, const QString &value, bool autoRecalc
     // An edited value takes "." as the decimal comma, as the fields do.
     if (index < 0 || index >= tree_.size() || !setNodeValue(tree_[index].text, commaText(value)))
         return false;
+    stale_ = true;
     report_.clear();
     if (autoRecalc)
         recalculate(ask);
@@ -224,6 +227,7 @@ void CircleCalculator::showAll() {
 }
 
 void CircleCalculator::clearAll() {
+    stale_ = false;
     report_.clear();
     tree_.clear();
     shapes_.clear();

@@ -56,7 +56,11 @@ public:
     void setGroupHidden(int root, bool hidden);
     void showAll();
     void clearAll();               // "Vše smazat": report, tree and drawing
-    void setTree(const GeoTree &tree) { tree_ = tree; }  // a loaded geometry file
+    void setTree(const GeoTree &tree) { tree_ = tree; stale_ = true; }  // a loaded geometry file
+    // True after an edit, a deletion or a loaded file left the report behind the
+    // tree; a recalculation brings them together again. The windows recalculate
+    // before they insert or print, so that the program gets the groups the tree shows.
+    bool reportIsStale() const { return stale_; }
 
     const GeoTree &tree() const { return tree_; }
     const QStringList &report() const { return report_; }
@@ -69,6 +73,7 @@ private:
     CircleTexts texts_;
     int decimals_;
     int counter_ = 1;
+    bool stale_ = false;
     GeoTree tree_;
     QStringList report_;
     QList<Shape> shapes_;

@@ -115,6 +115,7 @@ void LineCalculator::recalculate() {
                 in.plane = p;
         calculateGroup(in, i);
     }
+    stale_ = false; // a bad value on the way leaves the report stale
 }
 
 void LineCalculator::deleteGroup(int root, bool autoRecalc) {
@@ -123,6 +124,7 @@ void LineCalculator::deleteGroup(int root, bool autoRecalc) {
     const int number = groupNumber(tree_[root].text);
     tree_.remove(root, groupEnd(tree_, root) - root);
     shapes_.removeIf([number](const Shape &s) { return s.group == number; });
+    stale_ = true;
     if (autoRecalc)
         recalculate();
 }
@@ -130,6 +132,7 @@ void LineCalculator::deleteGroup(int root, bool autoRecalc) {
 bool LineCalculator::editNode(int index, const QString &value, bool autoRecalc) {
     if (index < 0 || index >= tree_.size() || !setNodeValue(tree_[index].text, value))
         return false;
+    stale_ = true;
     report_.clear();
     if (autoRecalc)
         recalculate();
@@ -151,6 +154,7 @@ void LineCalculator::showAll() {
 }
 
 void LineCalculator::clearAll() {
+    stale_ = false;
     report_.clear();
     tree_.clear();
     shapes_.clear();

@@ -35,7 +35,8 @@ public:
     void setGroupHidden(int root, bool hidden);
     void showAll();
     void clearAll();
-    void setTree(const GeoTree &tree) { tree_ = tree; }
+    void setTree(const GeoTree &tree) { tree_ = tree; stale_ = true; }
+    bool reportIsStale() const { return stale_; } // as CircleCalculator::reportIsStale
 
     const GeoTree &tree() const { return tree_; }
     const QStringList &report() const { return report_; }
@@ -48,6 +49,7 @@ private:
     LineTexts texts_;
     int decimals_;
     int counter_ = 1;
+    bool stale_ = false;
     GeoTree tree_;
     QStringList report_;
     QList<Shape> shapes_;

@@ -1,6 +1,7 @@
 #include "calculators/widgets/geowindow.h"
 
 #include "calculators/logic/settings.h"
+#include "calculators/widgets/cutting.h"
 #include "calculators/widgets/insert.h"
 #include "calculators/widgets/preview.h"
 #include "common/language.h"
@@ -154,19 +155,28 @@ void GeoWindow::updateMenu() {
         a->setEnabled(root);
 }
 
-void GeoWindow::guarded(const std::function<void()> &operation) {
+bool GeoWindow::guarded(const std::function<void()> &operation) {
     try {
         operation();
     } catch (const calc::TooManyHoles &) {
         refresh();
         host_.userIO().error(calc::TooManyHoles::text());
-        return;
+        return false;
     } catch (const ConversionError &e) {
         refresh();
         host_.userIO().error(e.message());
-        return;
+        return false;
     }
     refresh();
+    return true;
+}
+
+void GeoWindow::insertClick() {
+    // After an edit or a deletion the report still holds the old groups: the
+    // program is to get what the tree shows.
+    if (reportIsStale() && !guarded([this] { recalculate(); }))
+        return;
+    done(CloseInsert);
 }
 
 void GeoWindow::recalculateClick() { guarded([this] { recalculate(); }); }
@@ -245,6 +255,8 @@ void GeoWindow::saveClick() {
 QString GeoWindow::printHeader() const { return languageText(setup_.printSection, setup_.printSection); }
 
 void GeoWindow::printClick() {
+    if (reportIsStale() && !guarded([this] { recalculate(); }))
+        return;
     QPrinter printer(QPrinter::HighResolution);
     QPrintPreviewDialog dialog(&printer, this);
     dialog.setObjectName(QStringLiteral("PrintPreview"));

@@ -58,6 +58,9 @@ public:
     void openClick();
     void saveClick();
     void printClick();
+    // "Vložit do programu": brings a stale report up to the tree first; a value
+    // of the tree that is no number keeps the window open with its message.
+    void insertClick();
     // The report as printed, with its header text.
     QString printHeader() const;
 
@@ -72,10 +75,11 @@ protected:
     virtual void setGroupHidden(int root, bool hidden) = 0;
     virtual void showAll() = 0;
     virtual void clearAll() = 0;
+    virtual bool reportIsStale() const = 0;
 
     // Runs an operation on the model; a conversion error shows its message.
     // The tree and the preview show the model afterwards in either case.
-    void guarded(const std::function<void()> &operation);
+    bool guarded(const std::function<void()> &operation); // false after an error
     void refresh();
     // The right-hand panel of fields and buttons.
     void setInputPanel(QWidget *panel);

@@ -107,7 +107,7 @@ TFKruznice::TFKruznice(Host &host, QWidget *parent)
     QPushButton *close = button(QStringLiteral("BitBtnClose"), QStringLiteral("&Zavřít"));
     connect(count, &QPushButton::clicked, this, &TFKruznice::BitBtnCountClick);
     connect(print, &QPushButton::clicked, this, &GeoWindow::printClick);
-    connect(insert, &QPushButton::clicked, this, [this] { done(CloseInsert); });
+    connect(insert, &QPushButton::clicked, this, &GeoWindow::insertClick);
     connect(del, &QPushButton::clicked, this, &GeoWindow::deleteAllClick);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
 

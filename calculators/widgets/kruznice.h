@@ -36,6 +36,7 @@ protected:
     void setGroupHidden(int root, bool hidden) override { calc_.setGroupHidden(root, hidden); }
     void showAll() override { calc_.showAll(); }
     void clearAll() override { calc_.clearAll(); }
+    bool reportIsStale() const override { return calc_.reportIsStale(); }
 
 private:
     calc::Plane plane() const;

@@ -99,7 +99,7 @@ TFPrimka::TFPrimka(Host &host, QWidget *parent)
     QPushButton *exit = button(QStringLiteral("ButtonExit"), QStringLiteral("Konec"));
     connect(count, &QPushButton::clicked, this, &TFPrimka::ButtonCountClick);
     connect(print, &QPushButton::clicked, this, &GeoWindow::printClick);
-    connect(insert, &QPushButton::clicked, this, [this] { done(CloseInsert); });
+    connect(insert, &QPushButton::clicked, this, &GeoWindow::insertClick);
     connect(del, &QPushButton::clicked, this, &GeoWindow::deleteAllClick);
     connect(exit, &QPushButton::clicked, this, &QDialog::reject);
 

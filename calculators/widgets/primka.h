@@ -35,6 +35,7 @@ protected:
     void setGroupHidden(int root, bool hidden) override { calc_.setGroupHidden(root, hidden); }
     void showAll() override { calc_.showAll(); }
     void clearAll() override { calc_.clearAll(); }
+    bool reportIsStale() const override { return calc_.reportIsStale(); }
 
 private:
     calc::LineTexts texts() const; // with the captions Label2 and Label3 have now

@@ -173,10 +173,13 @@ TEST(Circle, EditDeleteRecalculateAndGeometryFile) {
     EXPECT_EQ(hidden, 4);
     c.showAll();
 
-    // Edit without automatic recalculation empties the report: nothing is inserted.
+    // Edit without automatic recalculation empties the report and leaves it
+    // stale: the windows recalculate before they insert.
+    EXPECT_FALSE(c.reportIsStale());
     ASSERT_TRUE(c.editNode(1, "4", false, never));
     EXPECT_EQ(c.tree()[1].text, "Počet otvorů : 4");
     EXPECT_TRUE(circleBlocks(c.report(), t, "N1").isEmpty());
+    EXPECT_TRUE(c.reportIsStale());
     EXPECT_FALSE(c.editNode(7, "x", false, never)); // the style node holds no ":"
     ASSERT_TRUE(c.editNode(1, "8", false, never));
 
@@ -190,7 +193,9 @@ TEST(Circle, EditDeleteRecalculateAndGeometryFile) {
     CircleCalculator d(t);
     d.setTree(geoTreeFromLines(loaded.lines));
     EXPECT_EQ(d.tree(), c.tree());
+    EXPECT_TRUE(d.reportIsStale());
     d.recalculate(never);
+    EXPECT_FALSE(d.reportIsStale());
     EXPECT_EQ(d.report(), report);
     EXPECT_EQ(d.shapes().size(), 9 + 4);
 
@@ -205,6 +210,7 @@ TEST(Circle, EditDeleteRecalculateAndGeometryFile) {
     c.deleteGroup(0, false, never);
     EXPECT_EQ(c.shapes().size(), 4);
     EXPECT_EQ(c.report(), report);
+    EXPECT_TRUE(c.reportIsStale());
 }
 
 TEST(Circle, BlockPrefixIsWrittenUnchanged) {

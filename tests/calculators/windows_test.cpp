@@ -322,6 +322,36 @@ TEST_F(CalculatorWindows, CircleTreeMenuFilesAndDeleteAll) {
     EXPECT_EQ(doc->line(1), "N1 X43.301 Y25.");
 }
 
+TEST_F(CalculatorWindows, InsertionWritesTheGroupsTheTreeShows) {
+    // Without automatic recalculation an edit empties the report and a deletion
+    // leaves the deleted group in it; the insertion recalculates first.
+    Document *doc = document({"N99 M30"}, 1, 1);
+    io.inputs = {"2", "x", "1"};
+    onModal([](QWidget *w) {
+        auto *k = static_cast<TFKruznice *>(w);
+        click(w, "BitBtnCount");
+        type(w, "Edit971", "60");
+        click(w, "BitBtnCount");
+        type(w, "Edit971", "40");
+        click(w, "BitBtnCount");
+        k->selectIndex(9);
+        k->menuDelete->trigger(); // the group of diameter 60
+        k->selectIndex(1);
+        k->menuEdit->trigger(); // two holes in the first group
+        k->selectIndex(10);
+        k->menuEdit->trigger(); // the third group's count: no number
+        click(w, "BitBtnInsert");
+        EXPECT_TRUE(w->isVisible()); // the message, and the window stays
+        k->selectIndex(10);
+        k->menuEdit->trigger(); // one hole
+        click(w, "BitBtnInsert");
+    });
+    trigger("Kruznice");
+    EXPECT_EQ(messages(), QStringList({"'x' is not a valid integer value"}));
+    EXPECT_EQ(doc->lines(), QStringList({"(Souřadnice - otvory pr. :8)", "N1 X43.301 Y25.", "N1 X12.941 Y48.296",
+                                         "(Souřadnice - otvory pr. :8)", "N1 X17.321 Y10.", "N99 M30"}));
+}
+
 TEST_F(CalculatorWindows, LineInsertsAndMovesTheCaretToTheLastBlock) {
     Document *doc = document({"N5 G0", "N99 M30"}, 2, 4);
     onModal([](QWidget *w) {
