@@ -23,6 +23,8 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
+#include <QWheelEvent>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPrintPreviewWidget>
@@ -460,4 +462,32 @@ TEST(CalculatorPrint, ReportWithHeaderAndPageCounter) {
     EXPECT_TRUE(text.contains(QStringLiteral("1/%1").arg(pages)));
     EXPECT_TRUE(text.contains(QStringLiteral("%1/%1").arg(pages)));
     EXPECT_TRUE(text.contains("223.5"));
+}
+
+TEST(CalculatorPreview, WheelAndDragRules) {
+    GeoPreview view(70, 10);
+    view.resize(400, 400);
+    auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons) {
+        QMouseEvent e(type, QPointF(at), view.mapToGlobal(QPointF(at)), button, buttons, Qt::NoModifier);
+        QApplication::sendEvent(&view, &e);
+    };
+    QWheelEvent wheel(QPointF(200, 200), view.mapToGlobal(QPointF(200, 200)), QPoint(), QPoint(0, 240), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&view, &wheel);
+    EXPECT_NEAR(view.distance(), 10 * 1.21, 1e-9); // 1.1 to the power of 240/120
+
+    send(QEvent::MouseButtonPress, {200, 200}, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, {200, 190}, Qt::NoButton, Qt::LeftButton); // up by 10: times 1 - 0.1
+    EXPECT_NEAR(view.distance(), 12.1 * 0.9, 1e-9);
+    send(QEvent::MouseMove, {200, 100000}, Qt::NoButton, Qt::LeftButton); // far down: at most 500
+    EXPECT_DOUBLE_EQ(view.distance(), 500);
+    send(QEvent::MouseButtonRelease, {200, 100000}, Qt::LeftButton, Qt::NoButton);
+
+    view.setDistance(7);
+    send(QEvent::MouseButtonPress, {100, 100}, Qt::RightButton, Qt::RightButton);
+    send(QEvent::MouseMove, {110, 120}, Qt::NoButton, Qt::RightButton);
+    send(QEvent::MouseButtonRelease, {110, 120}, Qt::RightButton, Qt::NoButton);
+    const double k = 7 * 0.12 / 70;
+    EXPECT_NEAR(view.viewCentre().x(), -10 * k, 1e-12);
+    EXPECT_NEAR(view.viewCentre().y(), 20 * k, 1e-12);
 }
