@@ -373,6 +373,28 @@ TEST_F(CalculatorWindows, LineInsertsAndMovesTheCaretToTheLastBlock) {
     EXPECT_EQ(doc->caretColumn(), 4);
 }
 
+TEST_F(CalculatorWindows, LineWithAutomaticRecalculationAndTwoDecimals) {
+    folder.write("SetupCNC.ini", test::cp1250Lines({"[Geometrie]", "Auto=1", "Zaokrouhleni=2", "[Editor]", "EnterText=N5"}));
+    Document *doc = document({"N99 M30"}, 1, 1);
+    onModal([](QWidget *w) {
+        auto *k = static_cast<TFPrimka *>(w);
+        type(w, "Edit975", "2");
+        click(w, "ButtonCount");
+        type(w, "Edit976", "8");
+        type(w, "Edit971", "1,005");
+        click(w, "ButtonCount");
+        EXPECT_EQ(k->TreeView1->topLevelItem(1)->text(0), "3- Průměr otvorů : 8");
+        k->selectIndex(0);
+        k->menuDelete->trigger(); // recalculated at once: the second group takes number 1
+        ASSERT_EQ(k->TreeView1->topLevelItemCount(), 1);
+        EXPECT_EQ(k->TreeView1->topLevelItem(0)->text(0), "1- Průměr otvorů : 8");
+        click(w, "ButtonInsert");
+    });
+    trigger("Primka");
+    // 1,005 to two places is 1 (halves to even), 1,005 + 17,3205... is 18,33
+    EXPECT_EQ(doc->lines(), QStringList({"(Souřadnice - otvory pr. :8)", "N5 X1. Y0.", "N5 X18.33 Y10.", "N99 M30"}));
+}
+
 TEST_F(CalculatorWindows, GrooveTextTreeRecalculationAndInsertion) {
     Document *doc = document({"N99 M30"}, 1, 1);
     io.inputs = {"x"};
