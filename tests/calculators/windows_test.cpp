@@ -186,6 +186,14 @@ TEST_F(CalculatorWindows, FeedErrorsAndTheRoundingPage) {
     EXPECT_EQ(doc->line(1), "N20 F0.056"); // the window kept its fields
 }
 
+TEST_F(CalculatorWindows, AWordIntoAnEmptyDocument) {
+    Document *doc = editor->newDocument();
+    onModal([](QWidget *w) { click(w, "BitBtnInsert"); }); // the speed field is still empty
+    trigger("Otacky");
+    EXPECT_EQ(doc->lines(), QStringList({"S"}));
+    EXPECT_TRUE(doc->isModified());
+}
+
 TEST_F(CalculatorWindows, InsertingWithoutADocumentShowsTheMessage) {
     onModal([](QWidget *w) { click(w, "BitBtnInsert"); });
     trigger("Otacky");
