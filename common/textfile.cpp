@@ -57,6 +57,75 @@ LoadResult loadTextFile(const QString &path) {
     return r;
 }
 
+QByteArray cp1250ToUtf8Crlf(QByteArrayView bytes) {
+    // The UTF-8 form of every byte, made once from the codec itself.
+    struct Table {
+        char seq[256][4];
+        unsigned char len[256];
+        Table() {
+            for (int b = 0; b < 256; ++b) {
+                const char c = char(b);
+                const QByteArray u = decodeCp1250(QByteArrayView(&c, 1)).toUtf8();
+                len[b] = static_cast<unsigned char>(u.size());
+                for (int k = 0; k < u.size() && k < 4; ++k)
+                    seq[b][k] = u[k];
+            }
+        }
+    };
+    static const Table t;
+    const unsigned char *p = reinterpret_cast<const unsigned char *>(bytes.data());
+    const unsigned char *const end = p + bytes.size();
+    // The exact size first, so that a large program is not held in an oversized buffer.
+    qsizetype size = 0;
+    for (const unsigned char *q = p; q < end; ++q) {
+        const unsigned char b = *q;
+        if (b == '\n' || (b == '\r' && !(q + 1 < end && q[1] == '\n')))
+            size += 2;
+        else if (b == '\r')
+            size += 0; // counted with its LF
+        else
+            size += t.len[b];
+    }
+    QByteArray out;
+    out.resize(size);
+    char *o = out.data();
+    char *const base = o;
+    while (p < end) {
+        const unsigned char b = *p++;
+        if (b < 0x80 && b != '\r' && b != '\n') {
+            *o++ = char(b);
+        } else if (b == '\r' || b == '\n') {
+            if (b == '\r' && p < end && *p == '\n')
+                ++p;
+            *o++ = '\r';
+            *o++ = '\n';
+        } else {
+            for (int k = 0; k < t.len[b]; ++k)
+                *o++ = t.seq[b][k];
+        }
+    }
+    Q_ASSERT(o - base == size);
+    out.truncate(o - base);
+    return out;
+}
+
+bool loadTextFileUtf8(const QString &path, QByteArray &utf8, QString *error) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = f.errorString();
+        return false;
+    }
+    const QByteArray bytes = f.readAll();
+    if (f.error() != QFileDevice::NoError) {
+        if (error)
+            *error = f.errorString();
+        return false;
+    }
+    utf8 = cp1250ToUtf8Crlf(bytes);
+    return true;
+}
+
 SaveResult encodeLines(const QStringList &lines, QByteArray &out) {
     SaveResult r;
     qsizetype total = 0;

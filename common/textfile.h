@@ -21,6 +21,13 @@ struct LoadResult {
 // Reads a Windows-1250 text file into lines.
 LoadResult loadTextFile(const QString &path);
 
+// Reads a Windows-1250 text file straight into UTF-8 text, for an editor that keeps
+// UTF-8: every line end (CR LF, LF or CR) becomes CR LF. False with a reason when the
+// file cannot be read.
+bool loadTextFileUtf8(const QString &path, QByteArray &utf8, QString *error = nullptr);
+// The same conversion of bytes already read.
+QByteArray cp1250ToUtf8Crlf(QByteArrayView bytes);
+
 struct SaveResult {
     bool ok = false;
     QString error;     // why the file could not be written

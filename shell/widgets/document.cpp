@@ -217,6 +217,18 @@ void Document::setLines(const QStringList &lines) {
     replaceRange(d->editor, 0, end, utf8(joinLines(lines)));
 }
 
+void Document::loadUtf8Text(const QByteArray &utf8) {
+    // A freshly loaded text is no edit: nothing to undo, not modified.
+    d->editor->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0);
+    d->editor->SendScintilla(QsciScintillaBase::SCI_CLEARALL);
+    d->editor->SendScintilla(QsciScintillaBase::SCI_ALLOCATE, static_cast<unsigned long>(utf8.size() + 1));
+    d->editor->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<unsigned long>(utf8.size()), utf8.constData());
+    d->editor->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1);
+    d->editor->SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
+    d->editor->SendScintilla(QsciScintillaBase::SCI_GOTOPOS, 0);
+    setModified(false);
+}
+
 void Document::replaceLines(int first, int count, const QStringList &replacement) {
     const int n = lineCount();
     first = qBound(0, first, n);

@@ -43,6 +43,8 @@ public:
     void clear();
     // Replaces every line at once (one edit, one undo step).
     void setLines(const QStringList &lines);
+    // Sets the whole text from UTF-8 with CR LF line ends, as a file is opened: no undo step, not modified.
+    void loadUtf8Text(const QByteArray &utf8);
     // Replaces lines [first, first + count) by `replacement` as one edit.
     void replaceLines(int first, int count, const QStringList &replacement);
 

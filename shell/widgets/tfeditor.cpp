@@ -973,12 +973,16 @@ Document *TFEditor::newDocument() {
 }
 
 Document *TFEditor::openDocument(const QString &path) {
-    const LoadResult r = loadTextFile(path);
-    if (!r.ok) {
-        userIO().error(languageText(u"Messages"_s, u"ErrorRead"_s).arg(QDir::toNativeSeparators(path), r.error));
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QByteArray text;
+    QString error;
+    if (QFileInfo(path).isDir() || !loadTextFileUtf8(path, text, &error)) {
+        QApplication::restoreOverrideCursor();
+        if (error.isEmpty())
+            error = u"není to soubor"_s;
+        userIO().error(languageText(u"Messages"_s, u"ErrorRead"_s).arg(QDir::toNativeSeparators(path), error));
         return nullptr;
     }
-    QApplication::setOverrideCursor(Qt::WaitCursor);
     Document *doc = setUpDocument();
     currentFile_ = path;
     doc->setFilePath(path);
@@ -986,10 +990,8 @@ Document *TFEditor::openDocument(const QString &path) {
     const int index = d->documentTabs->indexOf(doc);
     d->documentTabs->setTabText(index, doc->caption());
     d->documentTabs->setTabToolTip(index, path);
-    doc->setLines(r.lines);
-    doc->editor()->SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
-    doc->editor()->setCursorPosition(0, 0);
-    doc->setModified(false);
+    doc->loadUtf8Text(text);
+    text.clear();
     afterDocumentCreated(doc);
     QApplication::restoreOverrideCursor();
     if (!startingUp_)
