@@ -142,6 +142,15 @@ TEST_F(Shell, SavingIsLosslessAndRefusesCharactersOutsideTheCodePage) {
     EXPECT_EQ(folder.read("all.nc"), before);
     EXPECT_FALSE(doc->isModified());
 
+    // LF and CR line ends are written back as CR LF; a missing last line end is added.
+    folder.write("mixed.nc", "N10\nN20\rN30\r\n\r\nN40");
+    Document *mixed = w->openDocument(folder.file("mixed.nc"));
+    EXPECT_EQ(mixed->lines(), (QStringList{"N10", "N20", "N30", "", "N40"}));
+    mixed->setModified(true);
+    trigger("Save");
+    EXPECT_EQ(folder.read("mixed.nc"), QByteArray("N10\r\nN20\r\nN30\r\n\r\nN40\r\n"));
+
+    w->findChild<QTabWidget *>("PageControl2")->setCurrentWidget(doc);
     doc->replaceLine(1, QString::fromUtf8("N20 \u20AC \u4E2D"));
     doc->setModified(true);
     trigger("Save");
