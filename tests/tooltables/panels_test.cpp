@@ -355,11 +355,7 @@ TEST_F(ToolTableWindows, ToolSheetPrintsThroughQPrinter) {
         printer.setOutputFileName(pdf);
         printer.setPageSize(QPageSize(QPageSize::A4));
         printer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        QFont f(QStringLiteral("Courier New"));
-        f.setStyleHint(QFont::TypeWriter);
-        f.setBold(true);
-        f.setPointSizeF(12);
-        const QFontMetrics fm(QFont(f, &printer), &printer);
+        const QFontMetrics fm(QFont(courierFont(12, true), &printer), &printer);
         lineHeight = fm.height() + fm.leading();
         pageHeight = printer.paperRect(QPrinter::DevicePixel).toRect().height();
         topMargin = qRound(15 / 25.4 * printer.logicalDpiY());
@@ -396,4 +392,40 @@ TEST_F(ToolTableWindows, ToolSheetPrintsThroughQPrinter) {
     EXPECT_EQ(printed[1], QString::fromUtf8("N á s t r o j o v ý l i s t pro Rendal"));
     EXPECT_EQ(printed[3], QString::fromUtf8("Č. výkresu : Č. tabulek :DIL4.tnc"));
     EXPECT_EQ(printed, expected);
+}
+
+TEST_F(ToolTableWindows, UnformattedListingFromTheEditorMenuAndPrintingTheList) {
+    ASSERT_TRUE(editor->host().openDocument(fixture("dil4.h")));
+    QMenu *editorMenu = editor->host().menu("EditorMenu");
+    ASSERT_TRUE(editorMenu);
+    QAction *noFormat = editor->host().action("PUPMENoFormat");
+    EXPECT_TRUE(editorMenu->actions().contains(noFormat));
+    trigger("PUPMENoFormat");
+    const QStringList nodes = tree->nodeTexts();
+    EXPECT_EQ(nodes, QStringList({QString::fromUtf8("Neformát. nástroje z programu :dil4.h"), ";FREZA VALCOVA D20 ",
+                                  ";VRTAK D8,5 ", ";FREZA VALCOVA D20 "}));
+
+    // The print holds every node, one per line, without indentation.
+    const QString pdf = folder.file("list.pdf");
+    setPrintDialog([&](QPrinter &printer, QWidget *) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return true;
+    });
+    treeItem("PUMNPrint")->trigger();
+    QProcess text;
+    text.start("pdftotext", {"-layout", pdf, "-"});
+    ASSERT_TRUE(text.waitForFinished(20000));
+    QStringList printed;
+    for (const QString &l : QString::fromUtf8(text.readAllStandardOutput()).split('\n'))
+        if (!l.trimmed().isEmpty())
+            printed << l;
+    QStringList expected;
+    for (const QString &n : nodes)
+        expected << n.trimmed();
+    ASSERT_EQ(printed.size(), expected.size()) << printed.join('|').toStdString();
+    for (int i = 0; i < printed.size(); ++i)
+        EXPECT_EQ(printed[i].trimmed(), expected[i]);
+    // All lines start in the same column.
+    EXPECT_EQ(printed[0].indexOf(u'N'), printed[1].indexOf(u';'));
 }

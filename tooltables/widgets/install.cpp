@@ -29,14 +29,8 @@ namespace {
 QString message(const char *key) { return languageText(QStringLiteral("Messages"), QString::fromLatin1(key)); }
 QString message(const char *key, const QString &arg) { return message(key).replace(QLatin1String("%s"), arg); }
 
-QFont printerFont() {
-    // Courier New bold, 16 screen pixels high (12 points).
-    QFont f(QStringLiteral("Courier New"));
-    f.setStyleHint(QFont::TypeWriter);
-    f.setBold(true);
-    f.setPointSizeF(12);
-    return f;
-}
+// Courier New bold, 16 screen pixels high (12 points).
+QFont printerFont() { return courierFont(12, true); }
 
 class ToolTablesController : public QObject {
 public:
@@ -411,10 +405,7 @@ void ToolTablesController::printList() {
         return;
     TUCLinePrinter lp;
     lp.Lines = lines;
-    QFont f(QStringLiteral("Courier New"));
-    f.setStyleHint(QFont::TypeWriter);
-    f.setPointSizeF(12);
-    lp.Font = f;
+    lp.Font = courierFont(12, false);
     lp.WordWrap = false;
     lp.PrintLines(printer);
 }

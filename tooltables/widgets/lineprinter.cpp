@@ -2,6 +2,7 @@
 
 #include "tooltables/logic/toolsheet.h"
 
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPrintDialog>
@@ -111,6 +112,17 @@ int TUCLinePrinter::PrintLines(QPrinter &printer) {
     painter.end();
     emit OnEndPrint();
     return pageNo;
+}
+
+QFont courierFont(double pointSize, bool bold) {
+    QFont f(QStringLiteral("Courier New"));
+    f.setStyleHint(QFont::TypeWriter);
+    f.setFixedPitch(true);
+    if (!QFontInfo(f).fixedPitch())
+        f = QFont(QStringLiteral("DejaVu Sans Mono"));
+    f.setPointSizeF(pointSize);
+    f.setBold(bold);
+    return f;
 }
 
 void setPrintDialog(PrintDialogFunction dialog) { printDialogFunction() = std::move(dialog); }

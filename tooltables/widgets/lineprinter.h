@@ -49,6 +49,10 @@ private:
     MarginUnit unit_ = MarginUnit::Mm;
 };
 
+// Courier New, or the monospaced DejaVu Sans Mono where Courier New is not installed,
+// so that the columns of tool lists and sheets stay aligned.
+QFont courierFont(double pointSize, bool bold);
+
 // The system print dialog; returns false when the user cancels. Tests replace it
 // (for example to print into a PDF file) with setPrintDialog.
 using PrintDialogFunction = std::function<bool(QPrinter &printer, QWidget *parent)>;

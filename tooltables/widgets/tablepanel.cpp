@@ -158,6 +158,7 @@ ToolTablePanel::ToolTablePanel(ToolTableKind kind, QWidget *parent) : QDockWidge
     track_ = new QSlider(Qt::Vertical, body);
     track_->setObjectName(t407 ? QStringLiteral("TrackBar1") : QStringLiteral("TrackBar2"));
     track_->setRange(t407 ? 1 : 0, 100);
+    track_->setInvertedAppearance(true); // the first tools at the top
     track_->setValue(session_.firstLine());
     side->addWidget(up);
     side->addWidget(track_, 1);

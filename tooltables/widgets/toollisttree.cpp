@@ -1,6 +1,7 @@
 #include "tooltables/widgets/toollisttree.h"
 
 #include "common/textfile.h"
+#include "tooltables/widgets/lineprinter.h"
 #include "tooltables/widgets/tablepanel.h"
 
 #include <QHeaderView>
@@ -50,9 +51,7 @@ ToolListTree::ToolListTree(QWidget *parent) : QTreeWidget(parent) {
     setDragEnabled(true);
     setDragDropMode(QAbstractItemView::DragOnly);
     setEditTriggers(QAbstractItemView::EditKeyPressed);
-    QFont f(QStringLiteral("Courier New"));
-    f.setStyleHint(QFont::TypeWriter);
-    setFont(f);
+    setFont(courierFont(font().pointSizeF(), false));
     setItemDelegate(new HeadDelegate(this));
     header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     header()->setStretchLastSection(false);

@@ -1,6 +1,7 @@
 #include "tooltables/widgets/toolsheetwindow.h"
 
 #include "common/textfile.h"
+#include "tooltables/widgets/lineprinter.h"
 
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
@@ -22,10 +23,7 @@ TFTisk::TFTisk(QWidget *parent) : QDialog(parent) {
     auto *layout = new QVBoxLayout(this);
     memo_ = new QPlainTextEdit(this);
     memo_->setObjectName(QStringLiteral("Memo1"));
-    QFont f(QStringLiteral("Courier New"));
-    f.setStyleHint(QFont::TypeWriter);
-    f.setBold(true);
-    memo_->setFont(f);
+    memo_->setFont(courierFont(font().pointSizeF(), true));
     memo_->setLineWrapMode(QPlainTextEdit::NoWrap);
     layout->addWidget(memo_, 1);
     auto *buttons = new QHBoxLayout;
