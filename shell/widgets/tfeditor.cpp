@@ -797,7 +797,6 @@ void TFEditor::buildTemplatePanel() {
         tab->setMinimumWidth(40 * k + 20);
         d->templateTabs->addTab(tab, caption);
         d->templateFiles << path;
-        splashStep();
     }
     d->pageScroller->setEnabled(false);
 }

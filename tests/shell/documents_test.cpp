@@ -7,6 +7,7 @@
 #include "shell/logic/userio.h"
 #include "shell/widgets/host.h"
 #include "shell/widgets/tfeditor.h"
+#include "shell/widgets/tfshow.h"
 #include "tests/support/testutil.h"
 
 #include <Qsci/qsciscintilla.h>
@@ -344,4 +345,29 @@ TEST_F(Shell, NoDocumentMessageAndUndoWithNothingToUndo) {
     w->newDocument();
     trigger("Undo");
     EXPECT_EQ(io.shown.last().text, "No Undo");
+}
+
+TEST_F(Shell, SplashBarEndsFullWithTemplateFilesAndArguments) {
+    for (const char *name : {"a", "b", "c"})
+        folder.write(QString("sablony/%1.sab").arg(name),
+                     QString("[popis | popis]\r\n%1: Set %1\r\ninfo: \r\ndialog:none\r\n[S | Start]\r\nN10\r\n\r\n").arg(name).toLatin1());
+    for (int arguments : {0, 2}) {
+        auto *splash = new TFShow;
+        splash->show();
+        w = std::make_unique<TFEditor>(&io);
+        w->setSplash(splash);
+        for (int i = 0; i < 3; ++i) // the keyword lists
+            w->splashStep();
+        w->buildTemplatePanel();
+        w->splashPauses(arguments);
+        EXPECT_EQ(splash->maximum(), 6);
+        EXPECT_EQ(splash->position(), 6 - arguments);
+        QStringList files;
+        for (int i = 0; i < arguments; ++i)
+            files << program(QString("arg%1.nc").arg(i), {"N10"});
+        w->openStartupFiles(files);
+        EXPECT_EQ(splash->position(), 6);
+        EXPECT_EQ(w->documents().size(), arguments);
+        delete splash;
+    }
 }
