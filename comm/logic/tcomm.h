@@ -1,0 +1,97 @@
+#pragma once
+// TComm: the serial port component, built on Qt SerialPort.
+//
+// The port lives on the thread that created it (the GUI thread in the main
+// window) and reports arriving bytes through rxChar(), so every handler runs
+// on that thread. Reads never wait; a write waits at most writeTimeout() ms
+// for its bytes to be taken by the device.
+#include "comm/logic/machines.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <memory>
+
+class QSerialPort;
+
+namespace velmora::comm {
+
+class TComm : public QObject {
+    Q_OBJECT
+public:
+    explicit TComm(QObject *parent = nullptr);
+    ~TComm() override; // closes the port
+
+    // --- settings -----------------------------------------------------------
+    const PortSettings &settings() const { return settings_; }
+    QString deviceName() const { return settings_.deviceName; }
+    // Refused while the port is open ("Connection is active").
+    bool setDeviceName(const QString &name);
+    // Sets baud rate, parity, stop bits, data bits and flow control (the device
+    // name too, when the port is closed). While the port is open every changed
+    // setting takes effect at once; a setting the device cannot take is
+    // reported (false, lastError()) and nothing is silently dropped.
+    bool setSettings(const PortSettings &settings);
+
+    int readTimeout() const { return readTimeout_; }
+    int writeTimeout() const { return writeTimeout_; }
+    void setWriteTimeout(int ms) { writeTimeout_ = ms; }
+    int readBufSize() const { return readBufSize_; }
+    int writeBufSize() const { return writeBufSize_; }
+    bool setBufSizes(int readBytes, int writeBytes); // refused while open
+
+    // --- operation ----------------------------------------------------------
+    // Opens the device for reading and writing, exclusively, and applies the
+    // line settings. A failing step closes the device again and leaves its
+    // message in lastError(): "Error <code> <text> in function: <step>".
+    bool open();
+    bool isOpen() const;
+    void close();
+
+    struct WriteResult {
+        // Bytes of this block the device has taken (fewer after a timeout).
+        qint64 written = 0;
+        bool timedOut = false;
+        bool failed = false; // the device reported an error (see lastError())
+    };
+    WriteResult write(const QByteArray &bytes);
+    // Waits up to `ms` until every byte written has left the driver's queue.
+    bool waitForSent(int ms);
+    // The bytes waiting, at most `count`; never waits.
+    QByteArray read(qint64 count);
+    qint64 bytesAvailable() const;
+    // Waits up to `ms` for input bytes (for callers without an event loop).
+    bool waitForInput(int ms);
+
+    QString lastError() const { return error_; }
+    // True once the device has failed while open (until the port is closed).
+    bool deviceFailed() const { return lost_; }
+
+signals:
+    // Bytes arrived; `count` bytes are waiting.
+    void rxChar(int count);
+    // The device failed while open (pulled out, hung up); the port is closed already.
+    void deviceLost(const QString &message);
+    void opened();
+    void closed();
+
+private:
+    bool fail(int code, const QString &text, const char *function);
+    void finishLost();
+    void markFailed(int code, const QString &text, const char *function);
+    bool applyLine(const PortSettings &s, const PortSettings *previous);
+    void portError(int error);
+    qint64 queuedOutput() const;
+
+    std::unique_ptr<QSerialPort> port_;
+    PortSettings settings_;
+    int readTimeout_ = 1000;
+    int writeTimeout_ = 1000;
+    int readBufSize_ = 4096;
+    int writeBufSize_ = 2048;
+    QString error_;
+    bool closing_ = false;
+    bool lost_ = false; // the device failed; closed on the next turn of the event loop
+};
+
+} // namespace velmora::comm
