@@ -32,13 +32,16 @@ int runTools(const QStringList &args) {
     for (const QString &file : opts.positional()) {
         const QStringList lines = readProgram(file);
         const QString name = QFileInfo(file).fileName();
-        if (listing == QLatin1String("mazak"))
+        if (listing == QLatin1String("mazak")) {
             appendListing(tree, mazakListing(lines, name, o));
-        else if (listing == QLatin1String("heidenhain"))
-            appendListing(tree, heidenhainListing(lines, name, o,
-                                                  [&](const QString &w) { return treeNamesTool(tree, w); }));
-        else
+        } else if (listing == QLatin1String("heidenhain")) {
+            QSet<QString> listed;
+            for (const ToolListItem &item : tree)
+                addToolWords(item.text, listed);
+            appendListing(tree, heidenhainListing(lines, name, o, [&](const QString &w) { return listed.contains(w); }));
+        } else {
             appendListing(tree, unformattedListing(lines, name));
+        }
     }
     writeLines(toolListFileLines(tree));
     return 0;

@@ -110,8 +110,9 @@ TEST_F(ToolTableWindows, SizeDecidesThePanelAndTheFilesSurviveAnEdit) {
     const QString t426 = tableFile("0000.tnc", "DIL426.t");
     const QString t530 = tableFile("tool.t", "DIL530.tnc");
     const QByteArray before426 = folder.read("DIL426.t"), before530 = folder.read("DIL530.tnc");
-    editor->host().openToolTableFile(t426);
-    editor->host().openToolTableFile(t530);
+    // As the open command routes them.
+    editor->openFileByType(t426);
+    editor->openFileByType(t530);
     EXPECT_TRUE(p407->isVisible());
     EXPECT_TRUE(p530->isVisible());
     EXPECT_TRUE(editor->host().action("ToolTable")->isChecked());

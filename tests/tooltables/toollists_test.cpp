@@ -118,6 +118,17 @@ TEST(HeidenhainListing, AToolAlreadyInTheTreeIsNotListedAgain) {
     EXPECT_TRUE(heiden(program, kFirst, tree).isEmpty());
 }
 
+TEST(HeidenhainListing, ToolWordsAreTheWordsTheTreeNames) {
+    const char *texts[] = {"T1 FREZA", "T12 ;VRTAK", "PART1.H", "X T1.5-2 Y", "T", "TT3", "(T7)", "T3T4", "T-1.", ""};
+    const char *words[] = {"T", "T1", "T12", "T1.", "T1.5", "T1.5-", "T1.5-2", "T3", "T4", "T7", "T-", "T-1", "T-1.", "T2"};
+    for (const char *t : texts) {
+        QSet<QString> set;
+        addToolWords(t, set);
+        for (const char *w : words)
+            EXPECT_EQ(set.contains(w), nodeNamesTool(t, w)) << t << " / " << w;
+    }
+}
+
 TEST(UnformattedListing, EveryCommentOfEveryLine) {
     const QStringList program = lines({"G0 X0 ;NAJEZD *", "(A) \"B\"", "", "X1 (NEUZAVRENA", "\"C", "M30 ;KONEC"});
     const ToolListing l = unformattedListing(program, "X.NC");

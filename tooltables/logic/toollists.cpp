@@ -121,17 +121,34 @@ bool nodeNamesTool(const QString &nodeText, const QString &toolWord) {
     return false;
 }
 
+void addToolWords(const QString &nodeText, QSet<QString> &words) {
+    const auto numberChar = [](QChar c) { return c == u'+' || c == u'-' || c == u'.' || (c >= u'0' && c <= u'9'); };
+    for (qsizetype at = nodeText.indexOf(u'T'); at >= 0; at = nodeText.indexOf(u'T', at + 1)) {
+        if (at > 0 && nodeText[at - 1].isLetterOrNumber())
+            continue;
+        // "T" with each part of the number run after it that no digit follows.
+        qsizetype end = at + 1;
+        while (true) {
+            if (end >= nodeText.size() || !nodeText[end].isDigit())
+                words.insert(nodeText.mid(at, end - at));
+            if (end >= nodeText.size() || !numberChar(nodeText[end]))
+                break;
+            ++end;
+        }
+    }
+}
+
 ToolListing heidenhainListing(const QStringList &lines, const QString &fileName, const ToolListOptions &options,
                               const std::function<bool(const QString &)> &listed) {
     ToolListing out;
     out.top = QStringLiteral("Nástroje z programu Heidenhain :") + fileName;
     const int n = int(lines.size());
+    // The tool words of this listing's nodes, kept as they are added.
+    QSet<QString> own;
+    addToolWords(out.top, own);
     auto alreadyListed = [&](const QString &word) {
-        if (nodeNamesTool(out.top, word))
+        if (own.contains(word))
             return true;
-        for (const QString &c : out.children)
-            if (nodeNamesTool(c, word))
-                return true;
         return listed && listed(word);
     };
     for (int i = 0; i < n - 1; ++i) {
@@ -154,6 +171,7 @@ ToolListing heidenhainListing(const QStringList &lines, const QString &fileName,
                 break;
             const QString description = options.format17 ? cm.mid(1, 18) : cm;
             out.children << word + u' ' + description;
+            addToolWords(out.children.last(), own);
             i += k;
             break;
         }

@@ -2,6 +2,7 @@
 // Tool lists: the tools a program uses, gathered from its comments near the
 // tool changes, as a tree of texts (one top-level node per listed program).
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -42,6 +43,8 @@ ToolListing unformattedListing(const QStringList &lines, const QString &fileName
 // Whether a node text names the tool word: "T12" stands in it as a word of its
 // own, so "T1" is not found in "T12 VRTAK" nor in "PART1".
 bool nodeNamesTool(const QString &nodeText, const QString &toolWord);
+// Every tool word that nodeNamesTool finds in the text, for quick look-ups.
+void addToolWords(const QString &nodeText, QSet<QString> &words);
 
 // A node of the tool list in tree order with its depth (0 for top-level nodes).
 struct ToolListItem {

@@ -346,8 +346,10 @@ void ToolTablesController::listTools(int which) {
     if (which == 0) {
         tree_->addListing(mazakListing(lines, name, o));
     } else if (which == 1) {
-        const QList<ToolListItem> tree = tree_->items();
-        tree_->addListing(heidenhainListing(lines, name, o, [&](const QString &w) { return treeNamesTool(tree, w); }));
+        QSet<QString> listed;
+        for (const ToolListItem &item : tree_->items())
+            addToolWords(item.text, listed);
+        tree_->addListing(heidenhainListing(lines, name, o, [&](const QString &w) { return listed.contains(w); }));
     } else {
         tree_->addListing(unformattedListing(lines, name));
     }
