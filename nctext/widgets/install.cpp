@@ -1,9 +1,158 @@
 #include "nctext/widgets/install.h"
 
+#include "common/language.h"
+#include "nctext/logic/coordinates.h"
+#include "nctext/logic/renumber.h"
+#include "nctext/widgets/commands.h"
+#include "nctext/widgets/dialogs.h"
+#include "nctext/widgets/radiogroup.h"
+#include "nctext/widgets/search.h"
+#include "shell/logic/userio.h"
+#include "shell/widgets/document.h"
 #include "shell/widgets/host.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMainWindow>
 
 namespace velmora {
 
-void installNcText(Host &host) { (void)host; }
+namespace {
+
+QString msg(const char *key) { return languageText(QStringLiteral("Messages"), QString::fromLatin1(key)); }
+
+void connectAction(Host &host, const char *name, QObject *context, std::function<void()> handler) {
+    QAction *a = host.action(QString::fromLatin1(name));
+    if (!a)
+        return;
+    QObject::connect(a, &QAction::triggered, context, [handler] { handler(); });
+    a->setEnabled(true);
+}
+
+} // namespace
+
+void writeBackLines(Document *doc, const QStringList &before, const QStringList &after) {
+    qsizetype first = 0;
+    const qsizetype common = std::min(before.size(), after.size());
+    while (first < common && before.at(first) == after.at(first))
+        ++first;
+    qsizetype endBefore = before.size(), endAfter = after.size();
+    while (endBefore > first && endAfter > first && before.at(endBefore - 1) == after.at(endAfter - 1))
+        --endBefore, --endAfter;
+    if (first < endBefore || first < endAfter) {
+        const int line = doc->caretLine(), column = doc->caretColumn();
+        doc->beginUndoGroup();
+        doc->replaceLines(int(first), int(endBefore - first), after.mid(first, endAfter - first));
+        doc->endUndoGroup();
+        doc->setCaret(qMax(1, qMin(line, doc->lineCount())), column);
+    }
+    doc->setModified(true);
+}
+
+NcTextCommands::NcTextCommands(Host &host) : QObject(&host), host_(host) {
+    QWidget *main = host.mainWindow();
+    precislovani_ = new TFPrecislovani(host.userIO(), main);
+    spacing_ = new TFSpacing(main);
+    compare_ = new TFCompare(host.userIO(), main);
+    search_ = new TextSearch(host, this);
+}
+
+void NcTextCommands::RenumberExecute() {
+    Document *doc = host_.requireDocument();
+    if (!doc || precislovani_->exec() != QDialog::Accepted)
+        return;
+    const RenumberOptions o = precislovani_->options();
+    const bool selectionOnly = precislovani_->selectionOnly();
+    host_.runCommand([&] {
+        const QStringList before = doc->lines();
+        QStringList lines = before;
+        int from = 0, to = int(lines.size()) - 1;
+        if (selectionOnly && o.page != RenumberPage::Heidenhain) {
+            // The selected lines, or the caret line when nothing is selected.
+            int l1, c1, l2, c2;
+            doc->selection(l1, c1, l2, c2);
+            from = std::min(l1, l2) - 1;
+            to = std::max(l1, l2) - 1;
+        }
+        renumber(lines, o, from, to);
+        writeBackLines(doc, before, lines);
+        host_.updateStatusBar();
+    });
+}
+
+void NcTextCommands::SpacingExecute() {
+    Document *doc = host_.requireDocument();
+    if (!doc || spacing_->exec() != QDialog::Accepted)
+        return;
+    const QString blanks = spacing_->Edit971->text();
+    const EndMarker to = endMarkerFromIndex(spacing_->RadioGroup1->itemIndex());
+    host_.runCommand([&] {
+        const QStringList before = doc->lines();
+        QStringList lines = before;
+        applySpacing(lines, blanks, to);
+        writeBackLines(doc, before, lines);
+        host_.updateStatusBar();
+    });
+}
+
+void NcTextCommands::ConltrolXYZExecute() {
+    Document *doc = host_.requireDocument();
+    if (!doc)
+        return;
+    QList<CoordinateFinding> findings;
+    QStringList lines;
+    host_.runCommand([&] {
+        lines = doc->lines();
+        findings = checkCoordinates(lines);
+    });
+    UserIO &io = host_.userIO();
+    for (const CoordinateFinding &f : findings) {
+        const bool parameter = f.letter == u'I' || f.letter == u'J' || f.letter == u'K';
+        const QString prefix = (parameter ? msg("ErrorParameter") : msg("ErrorCoordinate")).replace(QLatin1String("%s"), f.letter);
+        io.message(MessageKind::Plain, prefix + lines.at(f.line), kOk);
+        doc->setCaret(f.line + 1, doc->caretColumn());
+        if (!io.confirm(msg("ContinueCheck")))
+            return;
+    }
+    if (findings.isEmpty())
+        io.information(msg("CoordinatesOK"));
+}
+
+void NcTextCommands::AddExecute() {
+    Document *doc = host_.requireDocument();
+    if (!doc)
+        return;
+    const int index = doc->caretLine() - 1;
+    const QString line = doc->line(index);
+    const QString word = wordAt(line, doc->caretColumn() - 1, doc->highlighter() != Highlighter::None);
+    QString amount;
+    if (!host_.userIO().inputText(msg("EditCoordinate") + word, msg("EditCoordinatePrompt"), amount) || amount.isEmpty())
+        return;
+    host_.runCommand([&] {
+        const QString changed = editCoordinate(line, word, amount);
+        const int column = doc->caretColumn();
+        doc->beginUndoGroup();
+        doc->replaceLines(index, 1, {changed});
+        doc->endUndoGroup();
+        doc->setCaret(index + 1, column);
+        doc->setModified(true);
+        host_.updateStatusBar();
+    });
+}
+
+void NcTextCommands::FileCompareExecute() { compare_->exec(); }
+
+NcTextCommands *installNcText(Host &host) {
+    auto *c = new NcTextCommands(host);
+    connectAction(host, "Renumber", c, [c] { c->RenumberExecute(); });
+    connectAction(host, "Spacing", c, [c] { c->SpacingExecute(); });
+    connectAction(host, "ConltrolXYZ", c, [c] { c->ConltrolXYZExecute(); });
+    connectAction(host, "Add", c, [c] { c->AddExecute(); });
+    connectAction(host, "FileCompare", c, [c] { c->FileCompareExecute(); });
+    connectAction(host, "Find", c, [c] { c->textSearch()->find(); });
+    connectAction(host, "FindNextText", c, [c] { c->textSearch()->findNext(); });
+    connectAction(host, "Replace", c, [c] { c->textSearch()->replace(); });
+    return c;
+}
 
 } // namespace velmora
