@@ -1,0 +1,189 @@
+// The plug-in host in the real main window: the "Simulace" menu, procedures
+// run from it, and the exported GetText, SetText and RegisterCallBack called
+// back by a real plug-in library.
+#include "plugin/logic/tplugin.h"
+#include "plugin/widgets/hostentries.h"
+#include "plugin/widgets/install.h"
+#include "shell/logic/userio.h"
+#include "shell/widgets/host.h"
+#include "shell/widgets/tfeditor.h"
+#include "tests/support/testutil.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLibrary>
+#include <QMenu>
+#include <gtest/gtest.h>
+
+using namespace velmora;
+
+namespace {
+
+struct Fixture {
+    test::ScratchFolder scratch;
+
+    QString put(const char *built, const QString &name) const {
+        const QString target = scratch.path() + QStringLiteral("Plugin/") + name;
+        QDir().mkpath(QFileInfo(target).path());
+        EXPECT_TRUE(QFile::copy(QString::fromUtf8(built), target));
+        return target;
+    }
+};
+
+QString logOf(const QString &path) {
+    QLibrary lib(path);
+    auto log = reinterpret_cast<const char *(*)()>(lib.resolve("TestLog"));
+    return log ? QString::fromLatin1(log()) : QStringLiteral("<no log>");
+}
+
+void setMode(const QString &path, int mode) {
+    QLibrary lib(path);
+    auto set = reinterpret_cast<void (*)(int)>(lib.resolve("TestSetMode"));
+    ASSERT_TRUE(set);
+    set(mode);
+}
+
+QList<QAction *> simulace(TFEditor &w) {
+    QMenu *menu = w.host().menu(QStringLiteral("Simulace"));
+    return menu ? menu->actions() : QList<QAction *>();
+}
+
+const QStringList kProgram = {QStringLiteral("%ŠROUB G71 *"), QStringLiteral("N10 G00 X+10 Y-5 * ; vrtání – díra č. 1"),
+                              QString(), QStringLiteral("N9999 %ŠROUB G71 *")};
+
+} // namespace
+
+TEST(PluginHost, ProceduresOfTwoPluginsFillTheMenuInLoadOrderAndRunFromIt) {
+    Fixture f;
+    const QString a = f.put(TP_TWO_PATH, QStringLiteral("a.so"));
+    const QString b = f.put(TP_ONE_PATH, QStringLiteral("b.so"));
+    f.scratch.write(QStringLiteral("Plugin/c-readme.so"), "not a library\r\n"); // skipped, no harm
+    ScriptedUserIO io;
+    TFEditor w(&io);
+    installPlugin(w.host());
+
+    const QList<QAction *> items = simulace(w);
+    ASSERT_EQ(items.size(), 3);
+    const char *captions[] = {"Kružnice A0", "Kružnice A1", "Kružnice B0"};
+    const char *hints[] = {"Hint A0", "", "Hint B0"};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(items[i]->text(), QString::fromUtf8(captions[i]));
+        EXPECT_EQ(items[i]->statusTip(), QString::fromUtf8(hints[i]));
+        EXPECT_EQ(items[i]->data().toInt(), i);
+    }
+
+    Document *doc = w.newDocument();
+    doc->setLines(kProgram);
+    doc->setModified(false);
+    w.show();
+    items[2]->trigger(); // the second plug-in's only procedure
+    EXPECT_EQ(logOf(b), QStringLiteral("I;R0,0;R0,1;R0,2;R0,3;R0,4;ProcB0;got 4;"));
+    EXPECT_FALSE(logOf(a).contains(QStringLiteral("Proc")));
+    EXPECT_EQ(doc->lines(), kProgram + QStringList{QStringLiteral("; upraveno ž")});
+    EXPECT_TRUE(io.shown.isEmpty());
+
+    // The unload step at program close leaves the libraries loaded and the menu as it is.
+    auto *plugin = w.host().findChild<TPlugIn *>(QStringLiteral("PlugIn1"));
+    ASSERT_TRUE(plugin);
+    doc->setModified(false);
+    EXPECT_TRUE(w.close());
+    EXPECT_EQ(plugin->Count, 0);
+    EXPECT_EQ(simulace(w).size(), 3);
+}
+
+TEST(PluginHost, WithoutAPluginFolderTheMenuStaysEmpty) {
+    test::ScratchFolder scratch;
+    ScriptedUserIO io;
+    TFEditor w(&io);
+    installPlugin(w.host());
+    EXPECT_TRUE(simulace(w).isEmpty());
+    EXPECT_TRUE(io.shown.isEmpty());
+}
+
+TEST(PluginHost, TextRoundTripsKeepCzechTextSetTheFlagAndMaximiseTheWindow) {
+    const struct {
+        const char *what;
+        int mode; // what the procedure does, see testplugin.c
+        Qt::WindowState before;
+        QStringList after;
+    } cases[] = {
+        {"a line appended", 0, Qt::WindowNoState, kProgram + QStringList{QStringLiteral("; upraveno ž")}},
+        {"an empty list", 1, Qt::WindowMaximized, {}},
+        {"the text unchanged", 2, Qt::WindowMinimized, kProgram},
+        {"the text unchanged, from full screen", 2, Qt::WindowFullScreen, kProgram},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        Fixture f;
+        const QString lib = f.put(TP_ONE_PATH, QStringLiteral("one.so"));
+        ScriptedUserIO io;
+        TFEditor w(&io);
+        installPlugin(w.host());
+        Document *doc = w.newDocument();
+        doc->setLines(kProgram);
+        doc->setModified(false);
+        w.show();
+        w.setWindowState(c.before);
+        setMode(lib, c.mode);
+        ASSERT_EQ(simulace(w).size(), 1);
+        simulace(w)[0]->trigger();
+
+        EXPECT_EQ(doc->lines(), c.after);
+        EXPECT_EQ(doc->lineCount(), c.after.size());
+        EXPECT_TRUE(doc->isModified());
+        EXPECT_EQ(w.windowState(), Qt::WindowMaximized); // maximised, not restored
+        EXPECT_TRUE(io.shown.isEmpty());
+    }
+}
+
+TEST(PluginHost, GetTextRefusesWhatItCannotHandOverAndAFailedProcedureLeavesTheWindowMinimised) {
+    Fixture f;
+    const QString lib = f.put(TP_ONE_PATH, QStringLiteral("one.so"));
+    ScriptedUserIO io;
+    TFEditor w(&io);
+    installPlugin(w.host());
+    w.show();
+    w.setWindowState(Qt::WindowNoState);
+    ASSERT_EQ(simulace(w).size(), 1);
+    QAction *item = simulace(w)[0];
+
+    // No document: the no-document message, no text, the window as it was.
+    item->trigger();
+    EXPECT_TRUE(logOf(lib).endsWith(QStringLiteral("ProcB0;no text;")));
+    ASSERT_EQ(io.shown.size(), 1);
+    EXPECT_EQ(io.shown[0].kind, MessageKind::Error);
+    EXPECT_EQ(w.windowState(), Qt::WindowNoState);
+
+    // A character Windows-1250 has no byte for: refused, naming the line.
+    Document *doc = w.newDocument();
+    const QStringList odd = {QStringLiteral("N10 G00 *"), QStringLiteral("N20 ; šipka → vpravo")};
+    doc->setLines(odd);
+    doc->setModified(false);
+    item->trigger();
+    EXPECT_TRUE(logOf(lib).endsWith(QStringLiteral("ProcB0;no text;")));
+    ASSERT_EQ(io.shown.size(), 2);
+    EXPECT_TRUE(io.shown[1].text.contains(QStringLiteral("Řádek 2"))) << qPrintable(io.shown[1].text);
+    EXPECT_EQ(doc->lines(), odd);
+    EXPECT_FALSE(doc->isModified());
+    EXPECT_EQ(w.windowState(), Qt::WindowNoState);
+
+    // A procedure that fails after GetText: the document stays, the window minimised.
+    doc->setLines(kProgram);
+    doc->setModified(false);
+    setMode(lib, 3);
+    item->trigger();
+    EXPECT_TRUE(logOf(lib).endsWith(QStringLiteral("ProcB0;got 4;")));
+    EXPECT_EQ(doc->lines(), kProgram);
+    EXPECT_FALSE(doc->isModified());
+    EXPECT_TRUE(w.windowState() & Qt::WindowMinimized);
+
+    // RegisterCallBack only sets the mark.
+    EXPECT_FALSE(w.property("PluginCallBack").toBool());
+    setMode(lib, 4);
+    item->trigger();
+    EXPECT_TRUE(pluginCallBackRegistered());
+    EXPECT_TRUE(w.property("PluginCallBack").toBool());
+    EXPECT_EQ(doc->lines(), kProgram);
+    EXPECT_EQ(io.shown.size(), 2);
+}
