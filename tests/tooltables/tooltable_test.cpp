@@ -59,6 +59,34 @@ TEST(ToolTableFile, SizeRuleDecidesTheFormat) {
         EXPECT_EQ(toolTableKindForSize(c.size), c.kind) << c.size;
 }
 
+TEST(ToolTableFile, LineEndsCountAsCrLfForTheSizeRule) {
+    QFile f(builtFile("0000.tnc"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray crlf = f.readAll();
+    test::ScratchFolder dir;
+    const struct {
+        const char *name;
+        QByteArray bytes;
+        ToolTableKind kind;
+        int lines;
+    } cases[] = {
+        {"crlf.t", crlf, ToolTableKind::Tnc407, 104},
+        {"lf.t", QByteArray(crlf).replace("\r\n", "\n"), ToolTableKind::Tnc407, 104},
+        {"cr.t", QByteArray(crlf).replace("\r\n", "\r"), ToolTableKind::Tnc407, 104},
+        {"big.tnc", crlf + QByteArray(128, 'x'), ToolTableKind::Itnc530, 105},
+    };
+    for (const auto &c : cases) {
+        dir.write(c.name, c.bytes);
+        const ToolTableFile t = readToolTableFile(dir.file(c.name));
+        EXPECT_TRUE(t.readable) << c.name;
+        EXPECT_EQ(t.kind, c.kind) << c.name;
+        EXPECT_EQ(t.lines.size(), c.lines) << c.name;
+    }
+    const ToolTableFile missing = readToolTableFile(dir.file("none.tnc"));
+    EXPECT_FALSE(missing.readable);
+    EXPECT_FALSE(missing.readError.isEmpty());
+}
+
 TEST(ToolTableFile, BuiltTemplatesHaveTheirLayouts) {
     // The build converts the templates to Windows-1250 with CR LF; the size
     // rule must still tell them apart.

@@ -2,6 +2,9 @@
 
 #include "tooltables/logic/toollists.h"
 
+#include "common/codec.h"
+
+#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 
@@ -15,12 +18,26 @@ ToolTableFile readToolTableFile(const QString &path) {
         f.readError = QStringLiteral("is a folder");
         return f;
     }
-    LoadResult r = loadTextFile(path);
-    f.readable = r.ok;
-    f.readError = r.error;
-    if (!r.ok)
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        f.readError = file.errorString();
         return f;
-    f.lines = std::move(r.lines);
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        f.readError = file.errorString();
+        return f;
+    }
+    f.readable = true;
+    qint64 crlfSize = bytes.size();
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+            ++i;
+        else if (bytes[i] == '\r' || bytes[i] == '\n')
+            ++crlfSize; // a lone CR or LF stands for CR LF
+    }
+    f.kind = toolTableKindForSize(crlfSize);
+    f.lines = splitLines(decodeCp1250(bytes));
     f.problem = ToolTable::check(f.lines);
     return f;
 }

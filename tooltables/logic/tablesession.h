@@ -9,7 +9,9 @@
 
 namespace velmora {
 
-// A tool table file as it is read: its format by its size, its lines.
+// A tool table file as it is read: its format by its size, its lines. The size
+// is counted as the file has it with CR LF line ends, so that a table whose
+// line ends were turned into LF on the way is still told apart rightly.
 struct ToolTableFile {
     ToolTableKind kind = ToolTableKind::Itnc530;
     bool readable = false;

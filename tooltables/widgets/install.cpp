@@ -58,7 +58,7 @@ private:
         return host_.action(kind == ToolTableKind::Tnc407 ? QStringLiteral("ToolTable") : QStringLiteral("ToolTable530"));
     }
     // The lines of a table file or template, with the messages of a bad one.
-    bool readTable(const QString &path, QStringList &lines);
+    bool readTable(const QString &path, QStringList &lines, ToolTableKind *kind = nullptr);
     // Before another table replaces the one in the panel: Yes saves it, No drops
     // the changes, Cancel keeps it. False when the panel's table is to stay.
     bool mayReplace(ToolTableKind kind);
@@ -154,8 +154,10 @@ ToolTablesController::ToolTablesController(Host &host) : QObject(&host), host_(h
     host.addCloseQuestion([this] { return mayClose(); });
 }
 
-bool ToolTablesController::readTable(const QString &path, QStringList &lines) {
+bool ToolTablesController::readTable(const QString &path, QStringList &lines, ToolTableKind *kind) {
     const ToolTableFile f = readToolTableFile(path);
+    if (kind)
+        *kind = f.kind;
     if (!f.readable) {
         io().error(message("TncReadError", path) + QLatin1Char('\n') + f.readError);
         return false;
@@ -197,9 +199,9 @@ void ToolTablesController::show(ToolTableKind kind) {
 
 void ToolTablesController::openToolTableFile(const QString &path) {
     // The size tells the formats apart, whatever the extension.
-    const ToolTableKind kind = toolTableKindForSize(QFileInfo(path).size());
+    ToolTableKind kind = ToolTableKind::Itnc530;
     QStringList lines;
-    if (!readTable(path, lines) || !mayReplace(kind))
+    if (!readTable(path, lines, &kind) || !mayReplace(kind))
         return;
     panelFor(kind)->session().open(lines);
     show(kind);
