@@ -49,4 +49,73 @@ QString languageText(const QString &section, const QString &key) {
     return expandLineBreaks(IniFile(path).readString(section, key, QStringLiteral("Error")));
 }
 
+QStringList splitDelimitedText(const QString &text) {
+    QStringList items;
+    const auto blank = [&](qsizetype i) { return i < text.size() && text[i].unicode() > 0 && text[i].unicode() <= ' '; };
+    qsizetype p = 0;
+    while (blank(p))
+        ++p;
+    while (p < text.size()) {
+        QString item;
+        if (text[p] == QLatin1Char('"')) {
+            ++p;
+            while (p < text.size()) {
+                if (text[p] == QLatin1Char('"')) {
+                    if (p + 1 < text.size() && text[p + 1] == QLatin1Char('"')) {
+                        item += QLatin1Char('"');
+                        p += 2;
+                        continue;
+                    }
+                    ++p;
+                    break;
+                }
+                item += text[p++];
+            }
+        } else {
+            const qsizetype from = p;
+            while (p < text.size() && text[p].unicode() > ' ' && text[p] != QLatin1Char(','))
+                ++p;
+            item = text.mid(from, p - from);
+        }
+        items << item;
+        while (blank(p))
+            ++p;
+        if (p < text.size() && text[p] == QLatin1Char(',')) {
+            if (p + 1 == text.size())
+                items << QString();
+            do
+                ++p;
+            while (blank(p));
+        }
+    }
+    return items;
+}
+
+bool parseIndexedKey(const QString &key, IndexedKey &out) {
+    const qsizetype dot = key.lastIndexOf(QLatin1Char('.'));
+    const qsizetype open = key.indexOf(QLatin1Char('['), dot + 1);
+    if (dot <= 0 || open < 0 || !key.endsWith(QLatin1Char(']')))
+        return false;
+    const QString word = key.mid(dot + 1, open - dot - 1).toLower();
+    bool ok = false;
+    const int index = key.mid(open + 1, key.size() - open - 2).toInt(&ok);
+    if (!ok || index < 0)
+        return false;
+    if (word == QLatin1String("items"))
+        out.column = false;
+    else if (word == QLatin1String("columns") || word == QLatin1String("colums"))
+        out.column = true;
+    else
+        return false;
+    out.component = key.left(dot);
+    out.index = index;
+    return true;
+}
+
+QString languageItemName(const QString &fileName) {
+    if (fileName.size() <= 4 || !fileName.endsWith(QLatin1String(".lng"), Qt::CaseInsensitive))
+        return QString();
+    return fileName.left(fileName.size() - 4);
+}
+
 } // namespace velmora

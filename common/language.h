@@ -1,6 +1,7 @@
 #pragma once
 // Message texts from the current language file (Language/<name>.lng).
 #include <QString>
+#include <QStringList>
 
 namespace velmora {
 
@@ -18,5 +19,25 @@ QString languageText(const QString &section, const QString &key);
 
 // The "#13" rule on its own.
 QString expandLineBreaks(const QString &value);
+
+// A list of items written as delimited text: items are separated by commas or
+// blanks; an item in double quotes may hold both, a doubled quote in it
+// standing for one quote. Two commas in a row make an empty item, and so does
+// a comma at the end.
+QStringList splitDelimitedText(const QString &text);
+
+// A key naming one item of a component: "RadioGroup.items[2]",
+// "RadioGroupStyle.Items[0]", "ListView1.columns[1]", "ListViewFISO.colums[0]".
+struct IndexedKey {
+    QString component;
+    bool column = false; // "columns"/"colums" rather than "items"
+    int index = -1;
+};
+// False when the key has not that form.
+bool parseIndexedKey(const QString &key, IndexedKey &out);
+
+// The item name of a language file in the "Jazyk" menu: the file name without
+// its ".lng" extension; empty for a name that does not end in ".lng".
+QString languageItemName(const QString &fileName);
 
 } // namespace velmora

@@ -1,5 +1,11 @@
 #pragma once
 // Language files: the "Jazyk" menu, applying a file to the windows, one calculator window's section.
+//
+// A window takes the section named like its object name without the leading
+// "T" ("TFSetup" takes "FSetup"); the main window "TFEditor" takes "Editor",
+// and "TFCreateSabl" takes "FSablony" as well. Components are found by object
+// name within their own window (a dialog parented to the main window is a
+// window of its own).
 #include <QString>
 
 class QWidget;
@@ -13,5 +19,11 @@ void installLanguageMenu(Host &host);
 void applyStartupLanguage(Host &host);
 // Applies one calculator window's section ("FKruznice", "FPrimka", "FDrazka") to that window.
 void applyWindowSection(QWidget *window, const QString &section);
+
+// Applies a language file (full path) to every top-level window; false when the file cannot be read.
+bool applyLanguageFile(const QString &path);
+// Chooses a language as a click on its "Jazyk" item does: applies Language/<name>.lng,
+// stores the name in SetupCNC.ini and checks the item.
+void chooseLanguage(Host &host, const QString &name);
 
 } // namespace velmora
