@@ -4,6 +4,7 @@
 #include "plugin/logic/tplugin.h"
 #include "plugin/widgets/hostentries.h"
 #include "plugin/widgets/install.h"
+#include "plugin/widgets/tmnupluginloader.h"
 #include "shell/logic/userio.h"
 #include "shell/widgets/host.h"
 #include "shell/widgets/tfeditor.h"
@@ -186,4 +187,40 @@ TEST(PluginHost, GetTextRefusesWhatItCannotHandOverAndAFailedProcedureLeavesTheW
     EXPECT_TRUE(w.property("PluginCallBack").toBool());
     EXPECT_EQ(doc->lines(), kProgram);
     EXPECT_EQ(io.shown.size(), 2);
+}
+
+TEST(MenuLoader, RaisesItsHooksInOrderAndKeepsTheHandlerSubscribedBefore) {
+    Fixture f;
+    const QString a = f.put(TP_TWO_PATH, QStringLiteral("a.so"));
+    TPlugIn plugin;
+    QStringList seen;
+    plugin.OnLoadPlugin = [&](int i, const QVariant &, const TPluginProc &) { seen << QStringLiteral("earlier %1").arg(i); };
+    QMenu menu;
+    menu.addAction(QStringLiteral("there before"));
+    {
+        TMnuPluginLoader loader;
+        loader.MenuItem = &menu;
+        loader.OnBeforeLoad = [&](int i, const QVariant &, const TPluginProc &) { seen << QStringLiteral("before %1").arg(i); };
+        loader.OnMenuCreated = [&](QAction *item) { seen << QStringLiteral("created ") + item->text(); };
+        loader.OnAfterLoad = [&](int i, const QVariant &, const TPluginProc &) { seen << QStringLiteral("after %1").arg(i); };
+        loader.setPlugin(&plugin);
+        plugin.LoadPlugins(f.scratch.path() + QStringLiteral("Plugin"));
+
+        EXPECT_EQ(seen, (QStringList{"before 0", "created Kružnice A0", "earlier 0", "after 0", "before 1",
+                                     "created Kružnice A1", "earlier 1", "after 1"}));
+        ASSERT_EQ(menu.actions().size(), 3); // appended at the end
+        EXPECT_EQ(loader.items(), menu.actions().mid(1));
+
+        // Tags outside the procedures do nothing; a valid one runs its entry.
+        loader.run(2);
+        loader.run(-1);
+        EXPECT_FALSE(logOf(a).contains(QStringLiteral("Proc")));
+        loader.run(1);
+        EXPECT_TRUE(logOf(a).contains(QStringLiteral("ProcA1;")));
+    }
+    // Without the loader, the plug-in component has its earlier handler back.
+    seen.clear();
+    ASSERT_TRUE(plugin.OnLoadPlugin);
+    plugin.OnLoadPlugin(7, QVariant(), plugin.procedures()[0]);
+    EXPECT_EQ(seen, QStringList{"earlier 7"});
 }
