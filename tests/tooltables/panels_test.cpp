@@ -430,3 +430,54 @@ TEST_F(ToolTableWindows, UnformattedListingFromTheEditorMenuAndPrintingTheList) 
     // All lines start in the same column.
     EXPECT_EQ(printed[0].indexOf(u'N'), printed[1].indexOf(u';'));
 }
+
+TEST(LinePrinter, TitlesPageNumbersWrapAndMarginUnits) {
+    test::ScratchFolder dir;
+    TUCLinePrinter lp;
+    lp.setMarginUnit(TUCLinePrinter::MarginUnit::Inch);
+    EXPECT_DOUBLE_EQ(lp.Margins().Left, 0.59);
+    lp.setMarginUnit(TUCLinePrinter::MarginUnit::Mm);
+    EXPECT_DOUBLE_EQ(lp.Margins().Left, 14.99);
+    lp.setMargins({15, 15, 15, 15});
+
+    for (int i = 1; i <= 150; ++i)
+        lp.Lines << QStringLiteral("RADEK %1").arg(i);
+    lp.Lines << QString(40, u'A') + " " + QString(200, u'B'); // wider than the page: wrapped
+    lp.Font = courierFont(12, false);
+    lp.PrintTitle = "SEZNAM";
+    lp.TitleOnPrintout = TUCLinePrinter::TitlePlace::TopOfPage;
+    lp.PrintPageNumbers = true;
+    QList<QPair<int, int>> pagesSeen;
+    QObject::connect(&lp, &TUCLinePrinter::OnNextPage, [&](int page, int count) { pagesSeen.append({page, count}); });
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.file("lines.pdf"));
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    const int pages = lp.PrintLines(printer);
+    ASSERT_GE(pages, 2);
+    ASSERT_EQ(pagesSeen.size(), pages);
+    for (int p = 0; p < pages; ++p)
+        EXPECT_EQ(pagesSeen[p], qMakePair(p + 1, pages));
+
+    QStringList body; // every page's lines below its title
+    for (int p = 1; p <= pages; ++p) {
+        QProcess text;
+        text.start("pdftotext", {"-f", QString::number(p), "-l", QString::number(p), "-layout", dir.file("lines.pdf"), "-"});
+        ASSERT_TRUE(text.waitForFinished(20000));
+        QStringList lines;
+        for (const QString &l : QString::fromUtf8(text.readAllStandardOutput()).split('\n'))
+            if (!l.trimmed().isEmpty())
+                lines << l.trimmed();
+        ASSERT_FALSE(lines.isEmpty());
+        EXPECT_EQ(lines[0], QStringLiteral("SEZNAM (%1/%2)").arg(p).arg(pages));
+        body += lines.mid(1);
+    }
+    // Nothing lost; the long line broke after its blank, then where the B's no longer fitted.
+    ASSERT_GE(body.size(), 153);
+    for (int i = 0; i < 150; ++i)
+        ASSERT_EQ(body[i], QStringLiteral("RADEK %1").arg(i + 1));
+    EXPECT_EQ(body[150], QString(40, u'A'));
+    const QString bs = body.mid(151).join(QString());
+    EXPECT_EQ(bs, QString(200, u'B'));
+    EXPECT_EQ(TUCLinePrinter().PrintLines(printer), 0); // no lines, no job
+}
