@@ -224,3 +224,23 @@ TEST(MenuLoader, RaisesItsHooksInOrderAndKeepsTheHandlerSubscribedBefore) {
     plugin.OnLoadPlugin(7, QVariant(), plugin.procedures()[0]);
     EXPECT_EQ(seen, QStringList{"earlier 7"});
 }
+
+#ifdef SIMDRA_PATH
+// The shipped simulation plug-in, loaded into the real host as it is built.
+TEST(PluginHost, TheSimulationPluginGivesOneItem) {
+    Fixture f;
+    f.put(SIMDRA_PATH, QFileInfo(QStringLiteral(SIMDRA_PATH)).fileName());
+    ScriptedUserIO io;
+    TFEditor w(&io);
+    installPlugin(w.host());
+    const QList<QAction *> items = simulace(w);
+    ASSERT_EQ(items.size(), 1);
+    EXPECT_EQ(items[0]->text(), QStringLiteral("Simulace Heidenhain 407 ISO"));
+    EXPECT_EQ(items[0]->statusTip(), QStringLiteral("Simulace Heidenhain 407 ISO"));
+    auto *plugin = w.host().findChild<TPlugIn *>(QStringLiteral("PlugIn1"));
+    ASSERT_TRUE(plugin);
+    ASSERT_EQ(plugin->procedures().size(), 1);
+    EXPECT_EQ(plugin->procedures()[0].entryName, "H407");
+    EXPECT_EQ(plugin->procedures()[0].version, "Version 1.0");
+}
+#endif
