@@ -159,6 +159,8 @@ TEST(PluginLoad, BrokenLibrariesAreSkippedWithAReasonAndTheRestLoads) {
     f.put(TP_NOREG_PATH, QStringLiteral("d-noreg.so"));
     const QString bad = f.put(TP_BADENTRY_PATH, QStringLiteral("e-badentry.so"));
     f.put(TP_FOREIGN_PATH, QStringLiteral("f-foreign.so"));
+    f.put(TP_NULLREC_PATH, QStringLiteral("f1-nullrec.so"));
+    const QString huge = f.put(TP_HUGE_PATH, QStringLiteral("f2-huge.so"));
     f.put(TP_ONE_PATH, QStringLiteral("g-good.so"));
 
     TPlugIn plugin;
@@ -180,6 +182,8 @@ TEST(PluginLoad, BrokenLibrariesAreSkippedWithAReasonAndTheRestLoads) {
         {"d-noreg.so", "does not export \"RegisterProcs\""},
         {"e-badentry.so", "procedure 1 names the entry \"Missing\", which the library does not export"},
         {"f-foreign.so", "procedure 0 names the entry \"getpid\", which the library does not export"},
+        {"f1-nullrec.so", "\"Initialize\" returned no registration record"},
+        {"f2-huge.so", "reports 100000 procedures"},
     };
     ASSERT_EQ(told.size(), int(std::size(expected))) << qPrintable(told.join('\n'));
     for (size_t i = 0; i < std::size(expected); ++i) {
@@ -191,9 +195,10 @@ TEST(PluginLoad, BrokenLibrariesAreSkippedWithAReasonAndTheRestLoads) {
     ASSERT_EQ(plugin.procedures().size(), 1);
     EXPECT_EQ(plugin.procedures()[0].entryName, "ProcB0");
     EXPECT_TRUE(logOf(bad).startsWith(QStringLiteral("I;R0,0;")));
-    ASSERT_EQ(plugin.reports().size(), 7);
-    EXPECT_EQ(plugin.reports()[6].outcome, Outcome::Loaded);
-    EXPECT_EQ(plugin.reports()[6].firstIndex, 0);
+    EXPECT_EQ(logOf(huge), QStringLiteral("I;")); // never asked for its procedures
+    ASSERT_EQ(plugin.reports().size(), 9);
+    EXPECT_EQ(plugin.reports()[8].outcome, Outcome::Loaded);
+    EXPECT_EQ(plugin.reports()[8].firstIndex, 0);
 }
 
 TEST(PluginLoad, APathAlreadyLoadedIsNotLoadedAgain) {

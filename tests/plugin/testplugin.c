@@ -6,6 +6,7 @@
  *   TP_NO_INITIALIZE, TP_NO_REGISTER   leave out that entry
  *   TP_BAD_ENTRY   the last procedure names an entry the library lacks
  *   TP_FOREIGN_ENTRY  the last procedure names "getpid", found only in libc
+ *   TP_NULL_RECORD Initialize returns no record
  * Every call is recorded in a log the tests read through TestLog.
  */
 #include "plugin/velmora_plugin.h"
@@ -161,7 +162,11 @@ VELMORA_EXPORT VelmoraRegistration *Initialize(void *hostModule) {
     note("I");
     record.procedureCount = TP_PROCS;
     record.resourceModule = NULL;
+#ifdef TP_NULL_RECORD
+    return NULL;
+#else
     return &record;
+#endif
 }
 #endif
 
