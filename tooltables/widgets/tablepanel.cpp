@@ -175,6 +175,8 @@ ToolTablePanel::ToolTablePanel(ToolTableKind kind, QWidget *parent) : QDockWidge
 
 void ToolTablePanel::showRows() {
     showing_ = true;
+    // Without a table there is nothing to type into.
+    widget()->setEnabled(session_.isLoaded());
     for (int k = 0; k < ToolTableSession::kRows; ++k) {
         Row &r = rows_[k];
         if (!session_.isLoaded()) {
