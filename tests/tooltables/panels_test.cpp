@@ -302,7 +302,13 @@ TEST_F(ToolTableWindows, DropsFollowTheSettingAndTheFields) {
     EXPECT_EQ(p407->nameField(1)->text(), "T2 D2");
 
     setDragSetting(true);
-    drop(p407->nameField(1), "T5 VRTAK D8 *");
+    // What the tree offers: the text of its selected node, as a copy.
+    tree->addListing({"TOP", {"T5 VRTAK D8 *"}});
+    tree->setCurrentItem(tree->topLevelItem(0)->child(0));
+    EXPECT_EQ(tree->model()->supportedDragActions(), Qt::CopyAction);
+    std::unique_ptr<QMimeData> offered(tree->model()->mimeData({tree->currentIndex()}));
+    ASSERT_TRUE(offered);
+    drop(p407->nameField(1), QString::fromUtf8(offered->data(QLatin1String(kToolNodeMime))));
     EXPECT_EQ(p407->nameField(1)->text(), "VRTAK D8 *");
     EXPECT_EQ(p407->radiusField(1)->text(), "+4");
     EXPECT_EQ(p407->session().table().name(4).trimmed(), "VRTAK D8 *");

@@ -30,18 +30,23 @@ bool ToolDropEdit::wanted(const QMimeData *mime) const {
     return acceptsNodes && mime && mime->hasFormat(QLatin1String(kToolNodeMime)) && toolTableDropAllowed();
 }
 
+// A dropped node is copied: the tool list keeps it.
 void ToolDropEdit::dragEnterEvent(QDragEnterEvent *event) {
-    if (wanted(event->mimeData()))
-        event->acceptProposedAction();
-    else
+    if (wanted(event->mimeData())) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    } else {
         event->ignore();
+    }
 }
 
 void ToolDropEdit::dragMoveEvent(QDragMoveEvent *event) {
-    if (wanted(event->mimeData()))
-        event->acceptProposedAction();
-    else
+    if (wanted(event->mimeData())) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    } else {
         event->ignore();
+    }
 }
 
 void ToolDropEdit::dropEvent(QDropEvent *event) {
@@ -49,7 +54,8 @@ void ToolDropEdit::dropEvent(QDropEvent *event) {
         event->ignore();
         return;
     }
-    event->acceptProposedAction();
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
     if (onDrop)
         onDrop(QString::fromUtf8(event->mimeData()->data(QLatin1String(kToolNodeMime))));
 }

@@ -50,6 +50,7 @@ ToolListTree::ToolListTree(QWidget *parent) : QTreeWidget(parent) {
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setDragEnabled(true);
     setDragDropMode(QAbstractItemView::DragOnly);
+    setDefaultDropAction(Qt::CopyAction); // dragging a node onto a table never removes it
     setEditTriggers(QAbstractItemView::EditKeyPressed);
     setFont(courierFont(font().pointSizeF(), false));
     setItemDelegate(new HeadDelegate(this));

@@ -36,6 +36,7 @@ public:
 protected:
     QMimeData *mimeData(const QList<QTreeWidgetItem *> &items) const override;
     QStringList mimeTypes() const override;
+    Qt::DropActions supportedDropActions() const override { return Qt::CopyAction; }
 
 private:
     QMenu *menu_ = nullptr;
