@@ -51,6 +51,7 @@ protected:
         p530->session().setModified(false);
         editor.reset();
         setToolSheetPreview({});
+        setToolTableProjectHooks({});
         setPrintDialog({});
         setCurrentLanguageFile(QString());
     }
@@ -435,6 +436,26 @@ TEST_F(ToolTableWindows, UnformattedListingFromTheEditorMenuAndPrintingTheList) 
         EXPECT_EQ(printed[i].trimmed(), expected[i]);
     // All lines start in the same column.
     EXPECT_EQ(printed[0].indexOf(u'N'), printed[1].indexOf(u';'));
+}
+
+TEST_F(ToolTableWindows, WithAProjectANewTableIsSavedAndAddedAndSavingRenamesItsEntry) {
+    QStringList added;
+    QList<QPair<QString, QString>> renamed;
+    setToolTableProjectHooks({[] { return true; }, [&](const QString &p) { added << p; },
+                              [&](const QString &from, const QString &to) { renamed.append({from, to}); }});
+    io.files = {folder.file("NOVA"), folder.file("DILNA2")};
+    trigger("NewTable");
+    EXPECT_EQ(added, QStringList{folder.file("NOVA.tnc")});
+    EXPECT_TRUE(renamed.isEmpty());
+    EXPECT_FALSE(p407->session().isModified());
+    EXPECT_EQ(p407->tableNameLabel()->text(), "NOVA.tnc");
+    trigger("SaveTable");
+    EXPECT_EQ(renamed, (QList<QPair<QString, QString>>{{"NOVA.tnc", folder.file("DILNA2.tnc")}}));
+    // Without a project nothing is saved at once.
+    setToolTableProjectHooks({});
+    trigger("NewTable530");
+    EXPECT_EQ(p530->tableNameLabel()->text(), "TOOL");
+    EXPECT_TRUE(p530->session().savedPath().isEmpty());
 }
 
 TEST(LinePrinter, TitlesPageNumbersWrapAndMarginUnits) {

@@ -26,6 +26,13 @@ namespace velmora {
 
 namespace {
 
+ToolTableProjectHooks &projectHooks() {
+    static ToolTableProjectHooks hooks;
+    return hooks;
+}
+
+bool projectIsOpen() { return projectHooks().projectOpen && projectHooks().projectOpen(); }
+
 QString message(const char *key) { return languageText(QStringLiteral("Messages"), QString::fromLatin1(key)); }
 QString message(const char *key, const QString &arg) { return message(key).replace(QLatin1String("%s"), arg); }
 
@@ -62,7 +69,8 @@ private:
     // Before another table replaces the one in the panel: Yes saves it, No drops
     // the changes, Cancel keeps it. False when the panel's table is to stay.
     bool mayReplace(ToolTableKind kind);
-    bool save(ToolTableKind kind);
+    // `byUser`: the save command itself (a new table's first save is not).
+    bool save(ToolTableKind kind, bool byUser = true);
     bool createFromTemplate(ToolTableKind kind);
     void show(ToolTableKind kind);
 
@@ -218,8 +226,14 @@ bool ToolTablesController::createFromTemplate(ToolTableKind kind) {
     QStringList lines;
     if (!readTable(path, lines) || !mayReplace(kind))
         return false;
-    panelFor(kind)->session().create(lines, t407 ? QStringLiteral("0000.tnc") : QStringLiteral("TOOL"));
+    ToolTableSession &s = panelFor(kind)->session();
+    s.create(lines, t407 ? QStringLiteral("0000.tnc") : QStringLiteral("TOOL"));
+    panelFor(kind)->showRows();
+    // With a project open the new table is saved at once and becomes a project entry.
+    if (projectIsOpen() && save(kind, false) && projectHooks().addEntry)
+        projectHooks().addEntry(s.savedPath());
     show(kind);
+    s.setModified(false);
     return true;
 }
 
@@ -228,7 +242,7 @@ bool ToolTablesController::newTable530() { return createFromTemplate(ToolTableKi
 bool ToolTablesController::saveTable() { return save(ToolTableKind::Tnc407); }
 bool ToolTablesController::saveTable530() { return save(ToolTableKind::Itnc530); }
 
-bool ToolTablesController::save(ToolTableKind kind) {
+bool ToolTablesController::save(ToolTableKind kind, bool byUser) {
     ToolTablePanel *p = panelFor(kind);
     ToolTableSession &s = p->session();
     if (!s.isLoaded())
@@ -246,6 +260,7 @@ bool ToolTablesController::save(ToolTableKind kind) {
     // The dialog asked about the name chosen; a file under the changed name was not asked about.
     if (path != chosen && QFileInfo::exists(path) && !io().confirm(message("Save1", path)))
         return false;
+    const QString previousName = s.tableName();
     const ToolTableSession::SaveOutcome out = s.save(path);
     if (!out.ok) {
         QString detail = out.result.error;
@@ -257,6 +272,8 @@ bool ToolTablesController::save(ToolTableKind kind) {
     if (out.nameCut)
         host_.showStatusMessage(message("TncTableNameCut", QString::number(s.table().layout().tableNameWidth)));
     p->refreshTableName();
+    if (byUser && projectIsOpen() && projectHooks().renameEntry)
+        projectHooks().renameEntry(previousName, path);
     io().information(message("Save6", path));
     return true;
 }
@@ -436,5 +453,7 @@ bool ToolTablesController::mayClose() {
 } // namespace
 
 void installToolTables(Host &host) { new ToolTablesController(host); }
+
+void setToolTableProjectHooks(ToolTableProjectHooks hooks) { projectHooks() = std::move(hooks); }
 
 } // namespace velmora
