@@ -15,6 +15,7 @@
 #include "tooltables/widgets/toolsheetwindow.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMainWindow>
@@ -60,6 +61,16 @@ public:
 
 private:
     UserIO &io() { return host_.userIO(); }
+    // A number that is no integer ends the command with the conversion message.
+    bool readToolNumber(const QString &text, int &n) {
+        try {
+            n = parseInteger(text);
+            return true;
+        } catch (const ConversionError &e) {
+            io().error(e.message());
+            return false;
+        }
+    }
     ToolTablePanel *panelFor(ToolTableKind kind) { return kind == ToolTableKind::Tnc407 ? p407_ : p530_; }
     QAction *toggleFor(ToolTableKind kind) {
         return host_.action(kind == ToolTableKind::Tnc407 ? QStringLiteral("ToolTable") : QStringLiteral("ToolTable530"));
@@ -116,7 +127,7 @@ ToolTablesController::ToolTablesController(Host &host) : QObject(&host), host_(h
     const auto item = [&](const char *name, const char *caption, auto handler) {
         QAction *a = menu->addAction(QString::fromUtf8(caption));
         a->setObjectName(QString::fromLatin1(name));
-        connect(a, &QAction::triggered, this, [this, handler] { host_.runCommand([this, handler] { handler(); }); });
+        connect(a, &QAction::triggered, this, [handler] { handler(); });
         return a;
     };
     item("PUMNEdit", "Upravit", [this] { tree_->editSelected(); });
@@ -136,9 +147,16 @@ ToolTablesController::ToolTablesController(Host &host) : QObject(&host), host_(h
 
     preview_ = new TFTisk(main);
 
-    const auto command = [&](const QString &name, auto handler) {
+    // Commands that ask the user run as they are (no busy cursor over their
+    // dialogs); the listings are long work and run through runCommand.
+    const auto command = [&](const QString &name, auto handler, bool longWork = false) {
         QAction *a = host.action(name);
-        connect(a, &QAction::triggered, this, [this, handler] { host_.runCommand([handler] { handler(); }); });
+        connect(a, &QAction::triggered, this, [this, handler, longWork] {
+            if (longWork)
+                host_.runCommand([handler] { handler(); });
+            else
+                handler();
+        });
         a->setEnabled(true);
         return a;
     };
@@ -149,16 +167,16 @@ ToolTablesController::ToolTablesController(Host &host) : QObject(&host), host_(h
     command(QStringLiteral("PrintTnc"), [this] { printTnc(); });
     command(QStringLiteral("NewTable530"), [this] { newTable530(); });
     command(QStringLiteral("SaveTable530"), [this] { saveTable530(); });
-    command(QStringLiteral("WriteToolIntoPanelMazak"), [this] { listTools(0); });
-    command(QStringLiteral("WriteToolIntoPanelHeiden"), [this] { listTools(1); });
-    QAction *noFormat = command(QStringLiteral("PUPMENoFormat"), [this] { listTools(2); });
+    command(QStringLiteral("WriteToolIntoPanelMazak"), [this] { listTools(0); }, true);
+    command(QStringLiteral("WriteToolIntoPanelHeiden"), [this] { listTools(1); }, true);
+    QAction *noFormat = command(QStringLiteral("PUPMENoFormat"), [this] { listTools(2); }, true);
     noFormat->setText(QStringLiteral("Vypsat nástroje do panelu - neformatované"));
     if (QMenu *editorMenu = host.menu(QStringLiteral("EditorMenu"))) {
         if (!editorMenu->actions().contains(noFormat))
             editorMenu->addAction(noFormat);
     }
 
-    host.setToolTableOpener([this](const QString &path) { host_.runCommand([this, path] { openToolTableFile(path); }); });
+    host.setToolTableOpener([this](const QString &path) { openToolTableFile(path); });
     host.addCloseQuestion([this] { return mayClose(); });
 }
 
@@ -261,7 +279,9 @@ bool ToolTablesController::save(ToolTableKind kind, bool byUser) {
     if (path != chosen && QFileInfo::exists(path) && !io().confirm(message("Save1", path)))
         return false;
     const QString previousName = s.tableName();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
     const ToolTableSession::SaveOutcome out = s.save(path);
+    QApplication::restoreOverrideCursor();
     if (!out.ok) {
         QString detail = out.result.error;
         if (out.result.badLine >= 0)
@@ -286,7 +306,9 @@ void ToolTablesController::insertLine() {
     QString text;
     if (!io().inputText(message("TncInsertCaption"), message("TncInsertPrompt"), text))
         return;
-    const int n = parseInteger(text); // a conversion error ends the command with its message
+    int n = 0;
+    if (!readToolNumber(text, n))
+        return;
     switch (checkToolNumber(n)) {
     case ToolNumberProblem::NotPositive:
         io().error(message("TncNumberLow"));
@@ -309,7 +331,9 @@ void ToolTablesController::deleteLine() {
     QString text;
     if (!io().inputText(message("TncDeleteCaption"), message("TncDeletePrompt"), text))
         return;
-    const int n = parseInteger(text);
+    int n = 0;
+    if (!readToolNumber(text, n))
+        return;
     switch (checkToolNumber(n)) {
     case ToolNumberProblem::NotPositive:
         io().error(message("TncNumberLow"));
