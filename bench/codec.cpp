@@ -36,4 +36,13 @@ static void BM_DecodeAndSplit(benchmark::State &state) {
 }
 BENCHMARK(BM_DecodeAndSplit);
 
+// What opening a program does: Windows-1250 bytes straight into the editor's UTF-8 with CR LF.
+static void BM_DecodeToEditorText(benchmark::State &state) {
+    const QByteArray bytes = program(100000);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(velmora::cp1250ToUtf8Crlf(bytes));
+    state.SetBytesProcessed(state.iterations() * bytes.size());
+}
+BENCHMARK(BM_DecodeToEditorText);
+
 BENCHMARK_MAIN();
