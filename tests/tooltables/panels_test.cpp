@@ -458,6 +458,18 @@ TEST_F(ToolTableWindows, WithAProjectANewTableIsSavedAndAddedAndSavingRenamesIts
     EXPECT_TRUE(p530->session().savedPath().isEmpty());
 }
 
+TEST_F(ToolTableWindows, PanelsTakeTheirTextsFromTheLanguageFile) {
+    setCurrentLanguageFile(QStringLiteral("English.lng"));
+    editor->host().openToolTableFile(tableFile("tool.t", "A.t"));
+    folder.write("bad.tnc", "XYZ\r\n");
+    editor->host().openToolTableFile(folder.file("bad.tnc"));
+    EXPECT_EQ(p530->windowTitle(), "Tool table Heidenhain iTNC530");
+    EXPECT_EQ(p530->drillBox(0)->text(), "Drill");
+    EXPECT_EQ(messages(), QStringList{"The file is not a TNC table."});
+    emit tree->contextMenu()->aboutToShow();
+    EXPECT_EQ(treeItem("PUMNMove")->text(), "Move all into a tool table");
+}
+
 TEST(LinePrinter, TitlesPageNumbersWrapAndMarginUnits) {
     test::ScratchFolder dir;
     TUCLinePrinter lp;
