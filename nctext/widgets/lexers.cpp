@@ -80,11 +80,16 @@ public:
         const long length = e->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
         const long firstLine = e->SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, start);
         const long from = e->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, firstLine);
-        const long lastLine = e->SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, end - 1);
+        long lastLine = e->SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, end - 1);
+        // A request for the whole document (a new lexer, a recolouring) is cut at the end
+        // of what is shown: Scintilla asks again for the rest when it needs it.
+        const long shownTop = e->SendScintilla(QsciScintillaBase::SCI_DOCLINEFROMVISIBLE,
+                                               e->SendScintilla(QsciScintillaBase::SCI_GETFIRSTVISIBLELINE));
+        const long shownEnd = shownTop + e->SendScintilla(QsciScintillaBase::SCI_LINESONSCREEN) + kLinesAhead;
+        lastLine = qMin(lastLine, qMax(shownEnd, firstLine + kLinesAhead));
         long to = e->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, lastLine + 1);
-        if (to <= 0 || to > length || to < end)
-            to = qMax<long>(end, qMin<long>(length, e->SendScintilla(QsciScintillaBase::SCI_GETLINEENDPOSITION, lastLine)));
-        to = qMin(to, length);
+        if (to <= from || to > length) // the last line: up to the end of the text
+            to = length;
         if (to <= from)
             return;
         const char *text = reinterpret_cast<const char *>(
@@ -107,6 +112,7 @@ public:
     }
 
 private:
+    static constexpr long kLinesAhead = 200;
     Highlighter highlighter_;
     Syntax syntax_;
     std::vector<quint8> buffer_;
