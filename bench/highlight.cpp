@@ -86,3 +86,4 @@ void BM_StyleMillionLines(benchmark::State &state) {
 BENCHMARK(BM_StyleMillionLines)->Arg(int(Syntax::ISO))->Arg(int(Syntax::ISO2))->Arg(int(Syntax::Dialog))->Unit(benchmark::kMillisecond);
 
 } // namespace
+BENCHMARK_MAIN();

@@ -35,3 +35,4 @@ static void BM_ExportHtml(benchmark::State &state) {
     state.counters["html_bytes"] = benchmark::Counter(double(bytes) / double(state.iterations()));
 }
 BENCHMARK(BM_ExportHtml)->Arg(int(Syntax::None))->Arg(int(Syntax::ISO))->Arg(int(Syntax::Dialog))->Unit(benchmark::kMillisecond);
+BENCHMARK_MAIN();
