@@ -52,7 +52,7 @@ SectionRule ruleFor(const QString &section) {
         r.windows = {QStringLiteral("TFEditor")};
         return r;
     }
-    r.windows = {QStringLiteral("T") + s};
+    r.windows = {QStringLiteral("T") + s, s}; // "TFOtacky", or a window named like its section
     if (is("FSetup")) {
         r.radioKeyIsItems = true;
     } else if (is("FAddMaschine") || is("FAddEditSabl") || is("FAddFunction")) {

@@ -2,7 +2,8 @@
 // Language files: the "Jazyk" menu, applying a file to the windows, one calculator window's section.
 //
 // A window takes the section named like its object name without the leading
-// "T" ("TFSetup" takes "FSetup"); the main window "TFEditor" takes "Editor",
+// "T" ("TFSetup" takes "FSetup"; a window named like a section, "FOtacky",
+// takes it too); the main window "TFEditor" takes "Editor",
 // and "TFCreateSabl" takes "FSablony" as well. Components are found by object
 // name within their own window (a dialog parented to the main window is a
 // window of its own).

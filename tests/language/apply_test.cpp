@@ -99,7 +99,7 @@ struct Windows {
         setupList->setColumnCount(2);
 
         otacky = new QDialog(&main);
-        otacky->setObjectName(QStringLiteral("TFOtacky"));
+        otacky->setObjectName(QStringLiteral("FOtacky")); // named like its section
         otacky->setWindowTitle(QStringLiteral("built-in"));
         new QVBoxLayout(otacky);
         otackyLabel = make<QLabel>(otacky, "Label1");
