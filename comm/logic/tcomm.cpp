@@ -136,6 +136,7 @@ bool TComm::open() {
         return true;
     error_.clear();
     lost_ = false;
+    stash_.clear();
     const QString path = devicePath(settings_.deviceName);
     struct stat st {};
     if (::stat(path.toLocal8Bit().constData(), &st) != 0) {
@@ -194,8 +195,11 @@ void TComm::finishLost() {
     lost_ = false;
     const QString message = error_;
     closing_ = true;
-    if (port_->isOpen())
+    if (port_->isOpen()) {
+        // What arrived before the failure stays readable after the close.
+        stash_ += port_->readAll();
         port_->close();
+    }
     closing_ = false;
     emit closed();
     emit deviceLost(message);
@@ -270,12 +274,14 @@ bool TComm::waitForSent(int ms) {
 }
 
 QByteArray TComm::read(qint64 count) {
-    if (lost_ || !port_->isOpen())
-        return QByteArray();
-    return port_->read(count);
+    QByteArray out = stash_.left(count);
+    stash_.remove(0, out.size());
+    if (out.size() < count && port_->isOpen())
+        out += port_->read(count - out.size());
+    return out;
 }
 
-qint64 TComm::bytesAvailable() const { return port_->isOpen() && !lost_ ? port_->bytesAvailable() : 0; }
+qint64 TComm::bytesAvailable() const { return stash_.size() + (port_->isOpen() ? port_->bytesAvailable() : 0); }
 
 bool TComm::waitForInput(int ms) {
     if (lost_ || !port_->isOpen())

@@ -57,7 +57,8 @@ public:
     WriteResult write(const QByteArray &bytes);
     // Waits up to `ms` until every byte written has left the driver's queue.
     bool waitForSent(int ms);
-    // The bytes waiting, at most `count`; never waits.
+    // The bytes waiting, at most `count`; never waits. Bytes that arrived
+    // before the device failed can still be read after the port closed.
     QByteArray read(qint64 count);
     qint64 bytesAvailable() const;
     // Waits up to `ms` for input bytes (for callers without an event loop).
@@ -90,6 +91,7 @@ private:
     int readBufSize_ = 4096;
     int writeBufSize_ = 2048;
     QString error_;
+    QByteArray stash_; // bytes that arrived before the device failed
     bool closing_ = false;
     bool lost_ = false; // the device failed; closed on the next turn of the event loop
 };

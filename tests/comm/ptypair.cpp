@@ -6,7 +6,9 @@
 #include <QStandardPaths>
 #include <QThread>
 
+#include <csignal>
 #include <fcntl.h>
+#include <sys/prctl.h>
 #include <poll.h>
 #include <termios.h>
 #include <unistd.h>
@@ -24,6 +26,8 @@ PtyPair::PtyPair() {
     socat_.setArguments({QStringLiteral("pty,raw,echo=0,link=%1").arg(ours()),
                          QStringLiteral("pty,raw,echo=0,link=%1").arg(peer())});
     socat_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // socat ends with the test, even when the test crashes.
+    socat_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
     socat_.start();
     if (!socat_.waitForStarted(5000)) {
         error_ = QStringLiteral("socat did not start: %1").arg(socat_.errorString());
