@@ -166,7 +166,9 @@ void TComm::close() {
         return;
     closing_ = true;
     lost_ = false;
-    port_->clear();
+    // Input not read yet is dropped; what the device has taken for output is
+    // counted as sent and still goes out.
+    port_->clear(QSerialPort::Input);
     port_->close();
     closing_ = false;
     emit closed();
