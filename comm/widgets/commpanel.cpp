@@ -279,6 +279,9 @@ void CommPanel::ButtonSendDataClick() {
     sending_ = false;
     progress_->setValue(0);
     QApplication::restoreOverrideCursor();
+    // Bytes that came in while sending are taken now.
+    if (comm1_->bytesAvailable() > 0)
+        QMetaObject::invokeMethod(this, [this] { Comm1RxChar(0); }, Qt::QueuedConnection);
     if (r.complete())
         return;
     const QString reason = !r.error.isEmpty()
