@@ -8,34 +8,45 @@ namespace {
 
 inline bool isNumberChar(QChar c) { return (c >= u'0' && c <= u'9') || c == u',' || c == u'.'; }
 
-QString withoutBlanks(QStringView text) {
+// Mode "0": every blank before `end` goes, the rest of the line stays as it is.
+bool removeBlanksBefore(QString &line, qsizetype end) {
+    const QChar *d = line.constData();
+    qsizetype blanks = 0;
+    for (qsizetype k = 0; k < end; ++k)
+        blanks += d[k] == u' ';
+    if (blanks == 0)
+        return false;
     QString out;
-    out.reserve(text.size());
-    for (QChar c : text)
-        if (c != u' ')
-            out.append(c);
-    return out;
+    out.resize(line.size() - blanks);
+    QChar *o = out.data();
+    for (qsizetype k = 0; k < end; ++k)
+        if (d[k] != u' ')
+            *o++ = d[k];
+    std::copy(d + end, d + line.size(), o);
+    line = out;
+    return true;
 }
 
 // Mode "0": every blank outside the comment goes.
 bool removeBlanks(QString &line) {
-    qsizetype comment = line.indexOf(u'(');
-    if (comment < 0)
-        comment = line.indexOf(u';');
-    if (comment < 0)
-        comment = line.indexOf(u'"');
-    if (comment >= 1) {
-        if (!QStringView(line).left(comment).contains(u' '))
-            return false;
-        QString out = withoutBlanks(QStringView(line).left(comment));
-        out.append(QStringView(line).mid(comment));
-        line = out;
-        return true;
+    // The comment starts at the first "(", else the first ";", else the first '"'.
+    qsizetype paren = -1, semicolon = -1, quote = -1;
+    const QChar *d = line.constData();
+    for (qsizetype k = 0, n = line.size(); k < n; ++k) {
+        const char16_t c = d[k].unicode();
+        if (c == u'(') {
+            paren = k;
+            break;
+        }
+        if (c == u';' && semicolon < 0)
+            semicolon = k;
+        else if (c == u'"' && quote < 0)
+            quote = k;
     }
-    if (comment == 0 || !line.contains(u' '))
-        return false;
-    line = withoutBlanks(line);
-    return true;
+    const qsizetype comment = paren >= 0 ? paren : semicolon >= 0 ? semicolon : quote;
+    if (comment == 0)
+        return false; // a comment line stays as it is
+    return removeBlanksBefore(line, comment > 0 ? comment : line.size());
 }
 
 } // namespace
@@ -49,7 +60,7 @@ void applySpacing(QStringList &lines, const QString &blanks, EndMarker to) {
             QString line = lines.at(i);
             if (removeBlanks(line))
                 lines[i] = line;
-            if (lines.at(i).contains(marker))
+            if (containsText(lines.at(i), marker))
                 break;
         }
         return;
@@ -61,70 +72,84 @@ void applySpacing(QStringList &lines, const QString &blanks, EndMarker to) {
     bool countKnown = false;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QString &current = lines.at(i);
-        if (current.isEmpty() || current.at(0) == u';' || current.at(0) == u'(')
-            continue;
-        QString out;
-        bool inserted = false;
         const qsizetype n = current.size();
-        for (qsizetype k = 0; k < n; ++k) {
-            const QChar c = current.at(k);
-            if (k > 0 && isNumberChar(current.at(k - 1)) && !isNumberChar(c)) {
-                if (!countKnown) {
-                    count = parseInteger(blanks);
-                    countKnown = true;
-                }
-                if (count > 0) {
-                    if (!inserted) {
-                        out.reserve(n + 16 * count);
-                        out.append(QStringView(current).left(k));
-                        inserted = true;
-                    }
-                    out.append(QString(count, u' '));
-                }
-            }
-            if (inserted)
-                out.append(c);
+        if (n == 0 || current.at(0) == u';' || current.at(0) == u'(')
+            continue;
+        const QChar *d = current.constData();
+        // Places where a number ends and another character follows.
+        qsizetype places = 0;
+        for (qsizetype k = 1; k < n; ++k)
+            if (isNumberChar(d[k - 1]) && !isNumberChar(d[k]))
+                ++places;
+        if (places > 0 && !countKnown) {
+            count = parseInteger(blanks);
+            countKnown = true;
         }
-        const bool stop = current.contains(marker);
-        if (inserted)
+        const bool stop = containsText(current, marker);
+        if (places > 0 && count > 0) {
+            QString out;
+            out.resize(n + places * count);
+            QChar *o = out.data();
+            *o++ = d[0];
+            for (qsizetype k = 1; k < n; ++k) {
+                if (isNumberChar(d[k - 1]) && !isNumberChar(d[k]))
+                    for (int b = 0; b < count; ++b)
+                        *o++ = u' ';
+                *o++ = d[k];
+            }
             lines[i] = out;
+        }
         if (stop)
             break;
     }
 }
 
 QList<CoordinateFinding> checkCoordinates(const QStringList &lines) {
-    static const QChar letters[] = {u'X', u'Y', u'Z', u'R', u'I', u'J', u'K'};
+    static constexpr char16_t letters[] = {u'X', u'Y', u'Z', u'R', u'I', u'J', u'K'};
     QList<CoordinateFinding> findings;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QString &line = lines.at(i);
-        if (line.isEmpty() || line.at(0) == u'(')
+        const qsizetype n = line.size();
+        if (n == 0 || line.at(0) == u'(')
             continue;
-        const qsizetype paren = line.indexOf(u'(');
-        for (QChar letter : letters) {
-            const qsizetype at = line.indexOf(letter);
-            if (at < 0 || (paren >= 0 && at > paren))
+        const QChar *d = line.constData();
+        // One pass: the first of each letter before the first "(".
+        qsizetype first[7] = {-1, -1, -1, -1, -1, -1, -1};
+        int missing = 7;
+        for (qsizetype k = 0; k < n && missing > 0; ++k) {
+            const char16_t c = d[k].unicode();
+            if (c == u'(')
+                break;
+            for (int l = 0; l < 7; ++l)
+                if (c == letters[l] && first[l] < 0) {
+                    first[l] = k;
+                    --missing;
+                }
+        }
+        for (int l = 0; l < 7; ++l) {
+            const qsizetype at = first[l];
+            if (at < 0)
                 continue;
-            const QString value = NumberAfter(line, int(at) + 1);
-            if (value.contains(u'.') || value == QLatin1String("0"))
+            // The value: the run of "+", "-", "." and digits after the letter.
+            qsizetype e = at + 1;
+            bool point = false;
+            while (e < n) {
+                const char16_t c = d[e].unicode();
+                if (c == u'.')
+                    point = true;
+                else if (!(c == u'+' || c == u'-' || (c >= u'0' && c <= u'9')))
+                    break;
+                ++e;
+            }
+            if (point || (e == at + 2 && d[at + 1] == u'0'))
                 continue;
-            if ((letter == u'Z' || letter == u'R') && at + 1 < line.size() && line.at(at + 1) == u'#')
+            if ((letters[l] == u'Z' || letters[l] == u'R') && at + 1 < n && d[at + 1] == u'#')
                 continue;
-            findings.append({int(i), letter, coordinateMessagePrefix(letter) + line});
+            findings.append({int(i), QChar(letters[l])});
         }
     }
     return findings;
 }
-
-QString coordinateMessagePrefix(QChar letter) {
-    const bool parameter = letter == u'I' || letter == u'J' || letter == u'K';
-    return (parameter ? QStringLiteral("Chyba parametru ") : QStringLiteral("Chyba souřadnice ")) + letter +
-           QStringLiteral(" na : ");
-}
-
-QString coordinatesOkText() { return QStringLiteral("OK chyba nenalezena v žádnem XYZRIJK."); }
-
-QString coordinatesContinueText() { return QStringLiteral("Pokračovat ?"); }
 
 QString wordAt(const QString &line, int column, bool blankSeparated) {
     const auto isWord = [blankSeparated](QChar c) {

@@ -21,20 +21,12 @@ void applySpacing(QStringList &lines, const QString &blanks, EndMarker to);
 struct CoordinateFinding {
     int line = 0;     // 0-based
     QChar letter;     // X, Y, Z, R, I, J or K
-    QString message;  // "Chyba souřadnice X na : " followed by the line
 };
 
 // Checks every line: the first X, Y, Z, R, I, J and K of a line (before its
 // first "(") must carry a value with a "." or the value "0"; Z and R may refer
 // to a parameter ("Z#1"). Lines that are empty or begin with "(" are skipped.
 QList<CoordinateFinding> checkCoordinates(const QStringList &lines);
-
-// The message shown for a finding, e.g. "Chyba parametru I na : ".
-QString coordinateMessagePrefix(QChar letter);
-// The closing notice when nothing was found.
-QString coordinatesOkText();
-// The question after each finding.
-QString coordinatesContinueText();
 
 // Lengthens or shortens the coordinate `word` (the word at the caret, e.g.
 // "X12.5") in `line` by `amount` ("2,5" or "-5"; "." or "," as the decimal

@@ -37,6 +37,24 @@ bool endMarkerFromName(const QString &name, EndMarker &marker) {
     return true;
 }
 
+bool containsText(const QString &line, const QString &text) {
+    const qsizetype n = line.size(), m = text.size();
+    if (m == 0)
+        return true;
+    const QChar *d = line.constData(), *t = text.constData();
+    const QChar first = t[0];
+    for (qsizetype i = 0; i + m <= n; ++i) {
+        if (d[i] != first)
+            continue;
+        qsizetype k = 1;
+        while (k < m && d[i + k] == t[k])
+            ++k;
+        if (k == m)
+            return true;
+    }
+    return false;
+}
+
 QString trimLeftBlanks(const QString &line) {
     qsizetype i = 0;
     while (i < line.size() && line[i].unicode() <= 32)

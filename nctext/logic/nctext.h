@@ -15,6 +15,10 @@ EndMarker endMarkerFromIndex(int index);
 // The names of the command line: "M30", "M2" and "all" (any letter case); false for others.
 bool endMarkerFromName(const QString &name, EndMarker &marker);
 
+// A plain, case-sensitive substring test, quicker than QString::contains for
+// the short end markers tested on every line.
+bool containsText(const QString &line, const QString &text);
+
 // Removes the blanks (and control characters) at the start of a line.
 QString trimLeftBlanks(const QString &line);
 

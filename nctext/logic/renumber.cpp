@@ -9,6 +9,59 @@ namespace {
 
 const QString kSection = QStringLiteral("Precislovani");
 
+// Length of the run NumberAfter(line, from) would return, without building it.
+qsizetype numberLength(const QString &line, qsizetype from) {
+    const QChar *d = line.constData();
+    qsizetype e = from;
+    while (e < line.size()) {
+        const char16_t c = d[e].unicode();
+        if (!(c == u'+' || c == u'-' || c == u'.' || (c >= u'0' && c <= u'9')))
+            break;
+        ++e;
+    }
+    return e - from;
+}
+
+// The line with the `length` characters at `pos` replaced by `with`, built in one allocation.
+QString spliced(const QString &line, qsizetype pos, qsizetype length, QStringView with) {
+    QString out;
+    out.resize(line.size() - length + with.size());
+    QChar *o = out.data();
+    const QChar *d = line.constData();
+    std::copy(d, d + pos, o);
+    std::copy(with.begin(), with.end(), o + pos);
+    std::copy(d + pos + length, d + line.size(), o + pos + with.size());
+    return out;
+}
+
+// Decimal digits of a number into a small buffer; returns the view.
+QStringView decimal(qint64 v, QChar (&buf)[24]) {
+    qsizetype i = 24;
+    const bool neg = v < 0;
+    quint64 u = neg ? quint64(0) - quint64(v) : quint64(v);
+    do {
+        buf[--i] = QChar(char16_t(u'0' + u % 10));
+        u /= 10;
+    } while (u);
+    if (neg)
+        buf[--i] = u'-';
+    return QStringView(buf + i, 24 - i);
+}
+
+// A line that begins with its address letter: the number right after it is
+// the first occurrence of letter + number, so it is replaced in place.
+QString renumberedAtStart(const QString &line, QStringView number) {
+    return spliced(line, 1, numberLength(line, 1), number);
+}
+
+// Index of the first character above the blank (the size when there is none).
+qsizetype firstNonBlank(const QString &line) {
+    qsizetype k = 0;
+    while (k < line.size() && line.at(k).unicode() <= 32)
+        ++k;
+    return k;
+}
+
 // The number after the first occurrence of `ch`, as NumberAfter reads it.
 QString numberAfterChar(const QString &line, QChar ch) {
     const qsizetype at = line.indexOf(ch);
@@ -45,7 +98,7 @@ void renumberExisting(QStringList &lines, const RenumberOptions &o, int from, in
             bool changed = false;
             if (firstPending) {
                 if (line.startsWith(u'N')) {
-                    replaceFirst(line, QStringLiteral("N") + NumberAfter(line, 1), QStringLiteral("N") + first);
+                    line = renumberedAtStart(line, first);
                     changed = true;
                     firstPending = false;
                 }
@@ -62,22 +115,24 @@ void renumberExisting(QStringList &lines, const RenumberOptions &o, int from, in
             } else {
                 if (pelton && max < next)
                     next = 1;
-                const QString number = QString::number(next);
-                if (line.startsWith(u'N')) {
-                    replaceFirst(line, QStringLiteral("N") + NumberAfter(line, 1), QStringLiteral("N") + number);
+                QChar buf[24];
+                const QStringView digits = decimal(next, buf);
+                if (c == u'N') {
+                    line = renumberedAtStart(line, digits);
                 } else if (line.startsWith(u'%')) {
+                    const QString number = digits.toString();
                     renumberAfter(line, u'N', number);
                     renumberAfter(line, u':', number);
-                } else if (!renumberAfter(line, u'N', number)) {
-                    replaceFirst(line, QStringLiteral(":") + NumberAfter(line, 1), QStringLiteral(":") + number);
+                } else if (!renumberAfter(line, u'N', digits.toString())) {
+                    line = renumberedAtStart(line, digits);
                 }
                 changed = true;
                 next += step;
             }
-            if (changed && line != current)
+            if (changed)
                 lines[i] = line;
         }
-        if (lines.at(i).contains(marker))
+        if (containsText(lines.at(i), marker))
             break;
     }
 }
@@ -94,7 +149,7 @@ void removeNumbers(QStringList &lines, const RenumberOptions &o, int from, int t
         // address + number is at the start.
         const QString rest = current.mid(1 + NumberAfter(current, 1).size());
         lines[i] = trimLeftBlanks(rest);
-        if (rest.contains(marker))
+        if (containsText(rest, marker))
             break;
     }
 }
@@ -119,9 +174,14 @@ void createNumbers(QStringList &lines, const RenumberOptions &o, int from, int t
             firstDone = true;
             continue;
         }
-        lines[i] = QStringLiteral("N") + QString::number(next) + lines.at(i);
+        QChar buf[24];
+        const QStringView digits = decimal(next, buf);
+        QString numbered;
+        numbered.reserve(1 + digits.size() + lines.at(i).size());
+        numbered.append(u'N').append(digits).append(lines.at(i));
+        lines[i] = numbered;
         next += step;
-        if (lines.at(i).contains(marker))
+        if (containsText(lines.at(i), marker))
             break;
     }
 }
@@ -150,29 +210,45 @@ void renumberIso(QStringList &lines, const RenumberOptions &options, int fromLin
 void renumberHeidenhain(QStringList &lines, HeidenhainVariant variant) {
     qint64 q = 0; // continuation lines ("Q" cycle parameters) met so far
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        QString line = lines.at(i);
-        const QString old = line.startsWith(u'/') ? NumberAfter(line, 1) : NumberAfter(line, 0);
+        const QString &current = lines.at(i);
+        // The line's own number begins the line, or follows a leading "/";
+        // so its first occurrence is right there.
+        const qsizetype at = current.startsWith(u'/') ? 1 : 0;
+        const qsizetype oldLength = numberLength(current, at);
+        QChar buf[24];
         if (variant == HeidenhainVariant::Tnc407) {
-            if (!old.isEmpty())
-                replaceFirst(line, old, QString::number(i));
-            else
-                line = QString::number(i) + QStringLiteral("  ") + trimLeftBlanks(line);
-        } else {
-            if (!old.isEmpty())
-                replaceFirst(line, old, QString());
-            line = trimLeftBlanks(line);
-            if (line.startsWith(u'Q')) {
-                ++q;
-                // Lines up with the text of the owning block "b  TEXT".
-                const qsizetype digits = QString::number(i - q).size();
-                if (digits <= 3)
-                    line = QString(digits + 2, u' ') + line;
+            const QStringView number = decimal(i, buf);
+            if (oldLength > 0) {
+                if (QStringView(current).mid(at, oldLength) != number)
+                    lines[i] = spliced(current, at, oldLength, number);
             } else {
-                line = QString::number(i - q) + QStringLiteral("  ") + line;
+                const QStringView text = QStringView(current).mid(firstNonBlank(current));
+                QString out;
+                out.reserve(number.size() + 2 + text.size());
+                out.append(number).append(QLatin1String("  ")).append(text);
+                lines[i] = out;
             }
+            continue;
         }
-        if (line != lines.at(i))
-            lines[i] = line;
+        // TNC 426: the number goes, then the leading blanks.
+        QString rest = oldLength > 0 ? spliced(current, at, oldLength, {}) : current;
+        const QStringView text = QStringView(rest).mid(firstNonBlank(rest));
+        QString out;
+        if (text.startsWith(u'Q')) {
+            ++q;
+            // Lines up with the text of the owning block "b  TEXT".
+            const qsizetype digits = decimal(i - q, buf).size();
+            const qsizetype indent = digits <= 3 ? digits + 2 : 0;
+            out.reserve(indent + text.size());
+            out.fill(u' ', indent);
+            out.append(text);
+        } else {
+            const QStringView number = decimal(i - q, buf);
+            out.reserve(number.size() + 2 + text.size());
+            out.append(number).append(QLatin1String("  ")).append(text);
+        }
+        if (out != current)
+            lines[i] = out;
     }
 }
 

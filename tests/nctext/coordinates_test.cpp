@@ -71,9 +71,6 @@ TEST(CoordinateCheck, Findings) {
     for (const auto &f : found)
         got << QStringLiteral("%1:%2").arg(f.line + 1).arg(f.letter);
     EXPECT_EQ(got, QStringList({"1:X", "4:X", "7:R", "7:I", "7:K", "8:Y"}));
-    ASSERT_FALSE(found.isEmpty());
-    EXPECT_EQ(found[0].message, QStringLiteral("Chyba souřadnice X na : G1 X100 Y0 Z-5.5"));
-    EXPECT_EQ(found[3].message, QStringLiteral("Chyba parametru I na : G2 X1. Y2. I5 J0 K-1 R3"));
     EXPECT_TRUE(checkCoordinates({"G1 X0 Y1.5", "(X)"}).isEmpty());
 }
 
