@@ -220,9 +220,13 @@ void Document::setLines(const QStringList &lines) {
 void Document::loadUtf8Text(const QByteArray &utf8) {
     // A freshly loaded text is no edit: nothing to undo, not modified.
     d->editor->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0);
+    // No change notifications while the text goes in: they would copy the whole text once more.
+    const long mask = d->editor->SendScintilla(QsciScintillaBase::SCI_GETMODEVENTMASK);
+    d->editor->SendScintilla(QsciScintillaBase::SCI_SETMODEVENTMASK, 0);
     d->editor->SendScintilla(QsciScintillaBase::SCI_CLEARALL);
     d->editor->SendScintilla(QsciScintillaBase::SCI_ALLOCATE, static_cast<unsigned long>(utf8.size() + 1));
     d->editor->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<unsigned long>(utf8.size()), utf8.constData());
+    d->editor->SendScintilla(QsciScintillaBase::SCI_SETMODEVENTMASK, mask);
     d->editor->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1);
     d->editor->SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
     d->editor->SendScintilla(QsciScintillaBase::SCI_GOTOPOS, 0);
