@@ -40,6 +40,32 @@ QString joinLines(const QStringList &lines) {
     return out;
 }
 
+// Splits Windows-1250 bytes into decoded lines, one line at a time, so that a long
+// program is never held as one decoded text besides its lines.
+static QStringList decodeLines(QByteArrayView bytes) {
+    QStringList lines;
+    const char *d = bytes.data();
+    const qsizetype n = bytes.size();
+    qsizetype count = 0;
+    for (qsizetype i = 0; i < n; ++i)
+        if (d[i] == '\n' || (d[i] == '\r' && !(i + 1 < n && d[i + 1] == '\n')))
+            ++count;
+    lines.reserve(count + 1);
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char c = d[i];
+        if (c == '\r' || c == '\n') {
+            lines.append(decodeCp1250(bytes.sliced(start, i - start)));
+            if (c == '\r' && i + 1 < n && d[i + 1] == '\n')
+                ++i;
+            start = i + 1;
+        }
+    }
+    if (start < n)
+        lines.append(decodeCp1250(bytes.sliced(start)));
+    return lines;
+}
+
 LoadResult loadTextFile(const QString &path) {
     LoadResult r;
     QFile f(path);
@@ -52,7 +78,7 @@ LoadResult loadTextFile(const QString &path) {
         r.error = f.errorString();
         return r;
     }
-    r.lines = splitLines(decodeCp1250(bytes));
+    r.lines = decodeLines(bytes);
     r.ok = true;
     return r;
 }
