@@ -212,27 +212,6 @@ bool CircleCalculator::editNode(int index, const QString &value, bool autoRecalc
     return true;
 }
 
-void CircleCalculator::setGroupHidden(int root, bool hidden) {
-    if (root < 0 || root >= tree_.size() || tree_[root].depth != 0)
-        return;
-    const int number = groupNumber(tree_[root].text);
-    for (Shape &s : shapes_)
-        if (s.group == number)
-            s.hidden = hidden;
-}
-
-void CircleCalculator::showAll() {
-    for (Shape &s : shapes_)
-        s.hidden = false;
-}
-
-void CircleCalculator::clearAll() {
-    stale_ = false;
-    report_.clear();
-    tree_.clear();
-    shapes_.clear();
-}
-
 QStringList circleBlocks(const QStringList &report, const CircleTexts &texts, const QString &prefix) {
     QStringList out;
     QString d, poleX, poleY, poleZ;

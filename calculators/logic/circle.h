@@ -41,7 +41,7 @@ struct CircleInput {
 using OverlapQuestion = std::function<bool()>;
 QString overlapQuestionText();
 
-class CircleCalculator {
+class CircleCalculator : public GroupCalculator {
 public:
     explicit CircleCalculator(CircleTexts texts, int decimals = 3);
 
@@ -53,18 +53,6 @@ public:
     void deleteGroup(int root, bool autoRecalc, const OverlapQuestion &ask);
     // Replaces a node's value ("." taken as ","); empties the report; recalculates when `autoRecalc`.
     bool editNode(int index, const QString &value, bool autoRecalc, const OverlapQuestion &ask);
-    void setGroupHidden(int root, bool hidden);
-    void showAll();
-    void clearAll();               // "Vše smazat": report, tree and drawing
-    void setTree(const GeoTree &tree) { tree_ = tree; stale_ = true; }  // a loaded geometry file
-    // True after an edit, a deletion or a loaded file left the report behind the
-    // tree; a recalculation brings them together again. The windows recalculate
-    // before they insert or print, so that the program gets the groups the tree shows.
-    bool reportIsStale() const { return stale_; }
-
-    const GeoTree &tree() const { return tree_; }
-    const QStringList &report() const { return report_; }
-    const QList<Shape> &shapes() const { return shapes_; }
     int decimals() const { return decimals_; }
     void setDecimals(int d) { decimals_ = d; }
 
@@ -73,10 +61,6 @@ private:
     CircleTexts texts_;
     int decimals_;
     int counter_ = 1;
-    bool stale_ = false;
-    GeoTree tree_;
-    QStringList report_;
-    QList<Shape> shapes_;
 };
 
 // The NC blocks written from a report; `prefix` is the block prefix ("N1").

@@ -141,4 +141,25 @@ QList<QPointF> arcPoints(QPointF centre, double radius, double a0, double a1, in
     return pts;
 }
 
+void GroupCalculator::setGroupHidden(int root, bool hidden) {
+    if (root < 0 || root >= tree_.size() || tree_[root].depth != 0)
+        return;
+    const int number = groupNumber(tree_[root].text);
+    for (Shape &s : shapes_)
+        if (s.group == number)
+            s.hidden = hidden;
+}
+
+void GroupCalculator::showAll() {
+    for (Shape &s : shapes_)
+        s.hidden = false;
+}
+
+void GroupCalculator::clearAll() {
+    stale_ = false;
+    report_.clear();
+    tree_.clear();
+    shapes_.clear();
+}
+
 } // namespace velmora::calc

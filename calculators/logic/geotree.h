@@ -63,6 +63,29 @@ struct Shape {
     ShapeColour colour = ShapeColour::Hole;
 };
 
+// The state the hole calculators share: the tree of groups, the report and the drawing.
+class GroupCalculator {
+public:
+    void setGroupHidden(int root, bool hidden);
+    void showAll();
+    void clearAll();               // "Vše smazat": report, tree and drawing
+    void setTree(const GeoTree &tree) { tree_ = tree; stale_ = true; }  // a loaded geometry file
+    // True after an edit, a deletion or a loaded file left the report behind the
+    // tree; a recalculation brings them together again. The windows recalculate
+    // before they insert or print, so that the program gets the groups the tree shows.
+    bool reportIsStale() const { return stale_; }
+
+    const GeoTree &tree() const { return tree_; }
+    const QStringList &report() const { return report_; }
+    const QList<Shape> &shapes() const { return shapes_; }
+
+protected:
+    bool stale_ = false;
+    GeoTree tree_;
+    QStringList report_;
+    QList<Shape> shapes_;
+};
+
 // A circle as a closed polygon of `segments` sides.
 QList<QPointF> circlePolygon(QPointF centre, double radius, int segments);
 // An arc from angle a0 to a1 (degrees) as `segments` pieces.

@@ -139,27 +139,6 @@ bool LineCalculator::editNode(int index, const QString &value, bool autoRecalc) 
     return true;
 }
 
-void LineCalculator::setGroupHidden(int root, bool hidden) {
-    if (root < 0 || root >= tree_.size() || tree_[root].depth != 0)
-        return;
-    const int number = groupNumber(tree_[root].text);
-    for (Shape &s : shapes_)
-        if (s.group == number)
-            s.hidden = hidden;
-}
-
-void LineCalculator::showAll() {
-    for (Shape &s : shapes_)
-        s.hidden = false;
-}
-
-void LineCalculator::clearAll() {
-    stale_ = false;
-    report_.clear();
-    tree_.clear();
-    shapes_.clear();
-}
-
 QStringList lineBlocks(const QStringList &report, const LineTexts &texts, const QString &prefix) {
     QStringList out;
     QString d;

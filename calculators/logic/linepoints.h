@@ -23,7 +23,7 @@ struct LineInput {
     Plane plane = Plane::XY;
 };
 
-class LineCalculator {
+class LineCalculator : public GroupCalculator {
 public:
     explicit LineCalculator(LineTexts texts, int decimals = 3);
 
@@ -32,15 +32,6 @@ public:
     void recalculate();
     void deleteGroup(int root, bool autoRecalc);
     bool editNode(int index, const QString &value, bool autoRecalc);
-    void setGroupHidden(int root, bool hidden);
-    void showAll();
-    void clearAll();
-    void setTree(const GeoTree &tree) { tree_ = tree; stale_ = true; }
-    bool reportIsStale() const { return stale_; } // as CircleCalculator::reportIsStale
-
-    const GeoTree &tree() const { return tree_; }
-    const QStringList &report() const { return report_; }
-    const QList<Shape> &shapes() const { return shapes_; }
     void setDecimals(int d) { decimals_ = d; }
     void setTexts(const LineTexts &texts) { texts_ = texts; } // e.g. after the captions changed
 
@@ -49,10 +40,6 @@ private:
     LineTexts texts_;
     int decimals_;
     int counter_ = 1;
-    bool stale_ = false;
-    GeoTree tree_;
-    QStringList report_;
-    QList<Shape> shapes_;
 };
 
 QStringList lineBlocks(const QStringList &report, const LineTexts &texts, const QString &prefix);
