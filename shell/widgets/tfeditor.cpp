@@ -12,6 +12,7 @@
 #include "shell/widgets/qtuserio.h"
 #include "shell/widgets/tfaboutreg.h"
 #include "shell/widgets/tfshow.h"
+#include "templates/logic/templateset.h"
 
 #include <Qsci/qsciscintilla.h>
 
@@ -763,26 +764,16 @@ void TFEditor::buildTemplatePanel() {
     for (const QString &f : files) {
         const QString path = dir.filePath(f);
         const LoadResult r = loadTextFile(path);
-        if (!r.ok || r.lines.size() < 2)
+        TemplateSet set;
+        if (!r.ok || !parseTemplateSet(r.lines, QFileInfo(f).completeBaseName(), set))
             continue;
-        const QString head = r.lines[1];
-        const int colon = head.indexOf(QLatin1Char(':'));
-        const QString name = colon >= 0 ? head.left(colon).trimmed() : QFileInfo(f).completeBaseName();
-        const QString caption = colon >= 0 ? head.mid(colon + 1) : name;
+        const QString name = set.name;
         auto *tab = new QWidget;
         tab->setObjectName(name);
         tab->setFixedHeight(26);
         int k = 0;
-        for (int i = 1; i < r.lines.size(); ++i) {
-            const QString &l = r.lines[i];
-            if (!l.startsWith(QLatin1Char('[')))
-                continue;
-            const int bar = l.indexOf(QLatin1Char('|'));
-            const int close = l.lastIndexOf(QLatin1Char(']'));
-            if (bar < 0 || close < bar)
-                continue;
-            const QString section = l.mid(1, bar - 1).trimmed();
-            const QString hint = l.mid(bar + 1, close - bar - 1);
+        for (const TemplateButton &button : set.buttons) {
+            const QString section = button.section, hint = button.hint;
             auto *b = new QToolButton(tab);
             b->setAutoRaise(true);
             QFont small = b->font();
@@ -795,7 +786,7 @@ void TFEditor::buildTemplatePanel() {
             connect(b, &QToolButton::clicked, this, [this, name, section, hint] { insertTemplate(name, section, hint); });
         }
         tab->setMinimumWidth(40 * k + 20);
-        d->templateTabs->addTab(tab, caption);
+        d->templateTabs->addTab(tab, set.caption);
         d->templateFiles << path;
     }
     d->pageScroller->setEnabled(false);
@@ -810,39 +801,19 @@ void TFEditor::insertTemplate(const QString &setName, const QString &section, co
         userIO().error(languageText(u"Messages"_s, u"ErrorRead"_s).arg(setName + u".sab"_s, r.error));
         return;
     }
-    const bool iso = r.lines.size() > 3 && r.lines[3].contains(u"none"_s);
-    const QString key = u"["_s + section + u" |"_s + hint + u"]"_s;
-    int at = -1;
-    for (int i = 0; i < r.lines.size(); ++i)
-        if (r.lines[i] == key) {
-            at = i;
-            break;
-        }
-    if (at < 0)
-        return;
-    QStringList body;
-    for (int i = at + 1; i < r.lines.size() && !r.lines[i].startsWith(QLatin1Char('[')); ++i)
-        body << r.lines[i];
-    // Insertion stops one line before the next header (or the end of the file).
-    if (!body.isEmpty())
-        body.removeLast();
-    QString text = body.join(u"\r\n"_s);
-    int caretOffset = -1;
-    if (iso) {
-        caretOffset = text.indexOf(QLatin1Char('|'));
-        if (caretOffset >= 0)
-            text.remove(caretOffset, 1);
-    }
-    doc->beginUndoGroup();
+    // The body goes in front of the caret's line, as one undo step; the caret
+    // stays on its line number or goes where the set marked it.
+    const TemplateBody body = templateBody(r.lines, section, hint);
     const int line = doc->caretLine(), column = doc->caretColumn();
-    doc->insertAtCaret(text);
+    doc->beginUndoGroup();
+    if (!body.lines.isEmpty())
+        doc->replaceLines(line - 1, 0, body.lines);
     doc->endUndoGroup();
-    if (caretOffset >= 0) {
-        const QString before = text.left(caretOffset);
-        const int breaks = before.count(u"\r\n"_s);
-        const int lastBreak = before.lastIndexOf(u"\r\n"_s);
-        doc->setCaret(line + breaks, breaks ? caretOffset - lastBreak - 1 : column + caretOffset);
-    }
+    doc->setModified(true);
+    if (body.caretLine >= 0)
+        doc->setCaret(line + body.caretLine, body.caretColumn + 1);
+    else
+        doc->setCaret(line, column);
     doc->editor()->setFocus();
     updateStatusBar();
 }

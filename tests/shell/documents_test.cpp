@@ -20,6 +20,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QTabWidget>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -370,4 +371,37 @@ TEST_F(Shell, SplashBarEndsFullWithTemplateFilesAndArguments) {
         EXPECT_EQ(w->documents().size(), arguments);
         delete splash;
     }
+}
+
+TEST_F(Shell, TemplateButtonInsertsItsSectionBeforeTheCaretLine) {
+    folder.write("sablony/iso.sab", QByteArray("[popis | popis]\r\niso: ISO set\r\ninfo: \r\ndialog:none\r\n"
+                                               "[VRT | Vrtani]\r\nG81 X|0 Y0\r\n\r\nG80\r\n[KON | Konec]\r\nM30\r\nlast\r\n"));
+    start();
+    w->buildTemplatePanel();
+    Document *doc = w->newDocument();
+    doc->setLines({"N10", "N20"});
+    doc->setModified(false);
+    doc->setCaret(2, 2);
+    const auto buttons = w->templatePanel()->findChildren<QToolButton *>();
+    auto button = [&](const QString &caption) {
+        for (QToolButton *b : buttons)
+            if (b->text() == caption)
+                return b;
+        return static_cast<QToolButton *>(nullptr);
+    };
+    ASSERT_TRUE(button("VRT") && button("KON"));
+    EXPECT_EQ(button("VRT")->toolTip(), " Vrtani");
+    button("VRT")->click();
+    // The empty body line goes in as one blank; the "|" is taken out and marks the caret.
+    EXPECT_EQ(doc->lines(), QStringList({"N10", "G81 X0 Y0", " ", "G80", "N20"}));
+    EXPECT_EQ(doc->caretLine(), 2);
+    EXPECT_EQ(doc->caretColumn(), 6);
+    EXPECT_TRUE(doc->isModified());
+    trigger("Undo");
+    EXPECT_EQ(doc->lines(), QStringList({"N10", "N20"}));
+    // The last section: the file's last line is never inserted; without a mark the caret keeps its line.
+    doc->setCaret(1, 1);
+    button("KON")->click();
+    EXPECT_EQ(doc->lines(), QStringList({"M30", "N10", "N20"}));
+    EXPECT_EQ(doc->caretLine(), 1);
 }

@@ -135,6 +135,15 @@ TEST(UnformattedListing, EveryCommentOfEveryLine) {
     EXPECT_EQ(l.top, QString::fromUtf8("Neformát. nástroje z programu :X.NC"));
     // The last line counts too.
     EXPECT_EQ(l.children, QStringList({";NAJEZD ", "A", "B", "NEUZAVRENA", "C", ";KONE"}));
+
+    // Leading blanks would read back as levels of the tool list file: they are left out.
+    QList<ToolListItem> tree, back;
+    appendListing(tree, unformattedListing(lines({"T1 (  VRTAK 8)", "\"\tX\""}), "Y.NC"));
+    EXPECT_EQ(tree[1].text, "VRTAK 8");
+    EXPECT_EQ(tree[2].text, "X");
+    QString error;
+    ASSERT_TRUE(parseToolListFile(toolListFileLines(tree), back, &error)) << error.toStdString();
+    EXPECT_EQ(back, tree);
 }
 
 TEST(ToolListFile, LevelsAndTheirLimits) {

@@ -28,6 +28,11 @@ ToolTableFile readToolTableFile(const QString &path) {
         f.readError = file.errorString();
         return f;
     }
+    return toolTableFromBytes(bytes);
+}
+
+ToolTableFile toolTableFromBytes(const QByteArray &bytes) {
+    ToolTableFile f;
     f.readable = true;
     qint64 crlfSize = bytes.size();
     for (qsizetype i = 0; i < bytes.size(); ++i) {

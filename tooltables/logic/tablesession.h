@@ -21,6 +21,8 @@ struct ToolTableFile {
     bool ok() const { return readable && problem == TableProblem::None; }
 };
 ToolTableFile readToolTableFile(const QString &path);
+// The same for the bytes of a file already read.
+ToolTableFile toolTableFromBytes(const QByteArray &bytes);
 
 class ToolTableSession {
 public:

@@ -184,21 +184,30 @@ ToolListing heidenhainListing(const QStringList &lines, const QString &fileName,
 ToolListing unformattedListing(const QStringList &lines, const QString &fileName) {
     ToolListing out;
     out.top = QStringLiteral("Neformát. nástroje z programu :") + fileName;
+    // A node cannot begin with a blank or a tab: the tool list file reads those
+    // as its level, so "(  VRTAK)" would come back as a node two levels deeper
+    // (and the file would not load at all).
+    const auto add = [&out](QString text) {
+        qsizetype k = 0;
+        while (k < text.size() && (text[k] == u' ' || text[k] == u'\t'))
+            ++k;
+        out.children << text.mid(k);
+    };
     for (const QString &line : lines) {
         if (line.isEmpty())
             continue;
         const qsizetype semi = line.indexOf(u';');
         if (semi >= 0)
-            out.children << line.mid(semi, line.size() - 1 - semi);
+            add(line.mid(semi, line.size() - 1 - semi));
         const qsizetype open = line.indexOf(u'(');
         if (open >= 0) {
             const qsizetype close = line.indexOf(u')', open + 1);
-            out.children << line.mid(open + 1, close < 0 ? -1 : close - open - 1);
+            add(line.mid(open + 1, close < 0 ? -1 : close - open - 1));
         }
         const qsizetype quote = line.indexOf(u'"');
         if (quote >= 0) {
             const qsizetype end = line.indexOf(u'"', quote + 1);
-            out.children << line.mid(quote + 1, end < 0 ? -1 : end - quote - 1);
+            add(line.mid(quote + 1, end < 0 ? -1 : end - quote - 1));
         }
     }
     return out;
