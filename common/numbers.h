@@ -16,7 +16,11 @@ QString formatGeneral(double value, QChar decimalMark = kDecimalMark);
 // NC form of a number text: every "," becomes "." and a "." is appended
 // when none is left ("25" -> "25.").
 QString ncForm(const QString &numberText);
-// NC form of a value: the general format turned into NC form.
+// A number text of the general format without its exponent, for NC words:
+// "1,5E-7" gives "0,00000015", "2E16" gives "20000000000000000". Texts without
+// an exponent, and texts that are no number, come back unchanged.
+QString withoutExponent(const QString &text);
+// A value as an NC word's number: "." as the decimal mark, always present, never an exponent.
 QString ncNumber(double value);
 
 // Rounds to `places` decimal places (negative: tens, hundreds ...), exact

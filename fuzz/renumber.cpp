@@ -59,8 +59,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
                 if (i < std::min(from, last) || i > std::max(from, last))
                     FUZZ_CHECK(once[i] == original[i]);
         }
-        // Creating puts a number in front of every block each time; the others settle.
-        if (o.style != RenumberStyle::Create || o.page == RenumberPage::Heidenhain) {
+        // Removing takes only a block number and the blanks after it from the front of a line.
+        if (o.style == RenumberStyle::Remove && o.page != RenumberPage::Heidenhain)
+            for (int i = 0; i < original.size(); ++i)
+                FUZZ_CHECK(original[i].endsWith(once[i]));
+        // Renumbering settles: a second run changes nothing. (Creating puts a
+        // number in front of every block each time, and removing may uncover
+        // another number, as in "N60 :80".)
+        if (o.style == RenumberStyle::Renumber || o.page == RenumberPage::Heidenhain) {
             QStringList twice = once;
             renumber(twice, o, from, to);
             FUZZ_CHECK(twice == once);

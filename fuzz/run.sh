@@ -8,6 +8,10 @@ cd "$(dirname "$0")/.."
 secs=${1:-60}
 [ $# -gt 0 ] && shift
 build=${FUZZ_BUILD_DIR:-build-fuzz}
+if ! command -v clang++ >/dev/null; then
+  echo "fuzz/run.sh needs clang (libFuzzer): apt-get install --no-install-recommends clang" >&2
+  exit 1
+fi
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DVELMORA_FUZZ=ON -DVELMORA_TESTS=OFF -DVELMORA_BENCH=OFF \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 targets=("$@")
@@ -22,5 +26,5 @@ for t in "${targets[@]}"; do
   [ -d "fuzz/regressions/$t" ] && seeds+=("fuzz/regressions/$t")
   echo "== $t ($secs s)"
   "$build/fuzz/fuzz_$t" "$corpus" "${seeds[@]}" -max_total_time="$secs" -artifact_prefix="$findings/" \
-     -print_final_stats=1 2>&1 | grep -E "^stat::number_of_executed_units|^stat::peak_rss|ERROR|fuzz property|SUMMARY" || true
+     -print_final_stats=1 -timeout=10 -rss_limit_mb=4096 2>&1 | grep -E "^stat::number_of_executed_units|^stat::peak_rss|ERROR|fuzz property|SUMMARY" || true
 done

@@ -26,9 +26,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         FUZZ_CHECK(at + qsizetype(body.lines.size()) < lines.size() - 1 || body.lines.isEmpty());
         for (int i = 0; i < body.lines.size(); ++i) {
             const QString &l = body.lines[i];
-            FUZZ_CHECK(!l.startsWith(u'['));
             // The line as the file has it, with the mark put back.
             QString original = lines[at + 1 + i];
+            FUZZ_CHECK(!original.startsWith(u'['));
             if (original.isEmpty())
                 original = QStringLiteral(" ");
             if (isIsoTemplateSet(lines) && original.contains(u'|'))

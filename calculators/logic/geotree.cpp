@@ -18,50 +18,6 @@ int holeCount(const QString &text) {
     return n;
 }
 
-QString withoutExponent(const QString &text) {
-    const qsizetype e = text.indexOf(QLatin1Char('E'), 0, Qt::CaseInsensitive);
-    if (e < 0)
-        return text;
-    bool ok = false;
-    const int exponent = text.mid(e + 1).toInt(&ok);
-    QString mantissa = text.left(e);
-    QString sign;
-    if (mantissa.startsWith(QLatin1Char('-')) || mantissa.startsWith(QLatin1Char('+'))) {
-        if (mantissa.startsWith(QLatin1Char('-')))
-            sign = QStringLiteral("-");
-        mantissa.remove(0, 1);
-    }
-    qsizetype markAt = mantissa.indexOf(QLatin1Char(','));
-    QChar mark = QLatin1Char(',');
-    if (markAt < 0 && mantissa.contains(QLatin1Char('.'))) {
-        markAt = mantissa.indexOf(QLatin1Char('.'));
-        mark = QLatin1Char('.');
-    }
-    QString digits = mantissa;
-    if (markAt >= 0)
-        digits.remove(markAt, 1);
-    else
-        markAt = mantissa.size();
-    if (!ok || digits.isEmpty() || exponent > 400 || exponent < -400)
-        return text;
-    for (QChar c : digits)
-        if (!c.isDigit())
-            return text;
-    qsizetype point = markAt + exponent; // digits before the decimal mark
-    if (point <= 0) {
-        digits.prepend(QString(-point + 1, QLatin1Char('0')));
-        point = 1;
-    } else if (point > digits.size()) {
-        digits.append(QString(point - digits.size(), QLatin1Char('0')));
-    }
-    QString whole = digits.left(point), fraction = digits.mid(point);
-    while (whole.size() > 1 && whole.front() == u'0')
-        whole.remove(0, 1);
-    while (fraction.endsWith(QLatin1Char('0')))
-        fraction.chop(1);
-    return sign + whole + (fraction.isEmpty() ? QString() : mark + fraction);
-}
-
 QString nodeValue(const QString &text) {
     const qsizetype p = text.indexOf(QLatin1String(": "));
     return p < 0 ? QString() : text.mid(p + 2);

@@ -29,11 +29,6 @@ struct GeoNode {
 };
 using GeoTree = QList<GeoNode>;
 
-// A number text of the general format without its exponent, for NC words:
-// "1,5E-7" gives "0,00000015", "2E16" gives "20000000000000000". Texts without
-// an exponent, and texts that are no number, come back unchanged.
-QString withoutExponent(const QString &text);
-
 // The value of a node: the text after its first ": " (empty when it has none).
 QString nodeValue(const QString &text);
 // The label of a node: the text up to its first ":".

@@ -1,5 +1,7 @@
 #include "nctext/logic/coordinates.h"
 
+#include <cmath>
+
 #include "common/numbers.h"
 
 namespace velmora {
@@ -186,6 +188,8 @@ QString editCoordinate(const QString &line, const QString &word, const QString &
     if (!tryParseFloatAnyMark(amount, delta))
         throw ConversionError(QStringLiteral("'%1' is not a valid floating point value").arg(amount));
     const double value = oldValue + delta;
+    if (!std::isfinite(value)) // a coordinate beyond any machine's range
+        throw ConversionError(QStringLiteral("'%1' is not a valid floating point value").arg(amount));
     QString text = ncNumber(value == 0 ? 0.0 : value);
     if (old.startsWith(u'+') && value >= 0)
         text.prepend(u'+');

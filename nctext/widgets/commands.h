@@ -37,8 +37,13 @@ private:
     TextSearch *search_;
 };
 
-// Writes `lines` into the document as one undoable edit that replaces only the
-// lines that changed, keeps the caret and marks the document modified.
-void writeBackLines(Document *doc, const QStringList &before, const QStringList &after);
+// Writes `after` into the document as one undoable edit that replaces only the
+// lines that changed, keeps the caret and marks the document modified. The
+// list is emptied on the way, so that its memory is free before the edit.
+void writeBackLines(Document *doc, QStringList &&after);
+
+struct RenumberOptions;
+// The renumbering command on a document with the dialog's choices, under the busy cursor.
+void renumberDocument(Host &host, Document *doc, const RenumberOptions &options, bool selectionOnly);
 
 } // namespace velmora

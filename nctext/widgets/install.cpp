@@ -31,18 +31,23 @@ void connectAction(Host &host, const char *name, QObject *context, std::function
 
 } // namespace
 
-void writeBackLines(Document *doc, const QStringList &before, const QStringList &after) {
+void writeBackLines(Document *doc, QStringList &&after) {
+    // The changed range is found against the document itself, so no copy of
+    // the old lines is kept while the new ones are written.
+    const qsizetype n = doc->lineCount();
     qsizetype first = 0;
-    const qsizetype common = std::min(before.size(), after.size());
-    while (first < common && before.at(first) == after.at(first))
+    const qsizetype common = std::min(n, after.size());
+    while (first < common && doc->lineEquals(int(first), after.at(first)))
         ++first;
-    qsizetype endBefore = before.size(), endAfter = after.size();
-    while (endBefore > first && endAfter > first && before.at(endBefore - 1) == after.at(endAfter - 1))
+    qsizetype endBefore = n, endAfter = after.size();
+    while (endBefore > first && endAfter > first && doc->lineEquals(int(endBefore - 1), after.at(endAfter - 1)))
         --endBefore, --endAfter;
     if (first < endBefore || first < endAfter) {
         const int line = doc->caretLine(), column = doc->caretColumn();
+        QStringList changed = after.mid(first, endAfter - first);
+        after = QStringList();
         doc->beginUndoGroup();
-        doc->replaceLines(int(first), int(endBefore - first), after.mid(first, endAfter - first));
+        doc->replaceLines(int(first), int(endBefore - first), std::move(changed));
         doc->endUndoGroup();
         doc->setCaret(qMax(1, qMin(line, doc->lineCount())), column);
     }
@@ -61,11 +66,12 @@ void NcTextCommands::RenumberExecute() {
     Document *doc = host_.requireDocument();
     if (!doc || precislovani_->exec() != QDialog::Accepted)
         return;
-    const RenumberOptions o = precislovani_->options();
-    const bool selectionOnly = precislovani_->selectionOnly();
-    host_.runCommand([&] {
-        const QStringList before = doc->lines();
-        QStringList lines = before;
+    renumberDocument(host_, doc, precislovani_->options(), precislovani_->selectionOnly());
+}
+
+void renumberDocument(Host &host, Document *doc, const RenumberOptions &o, bool selectionOnly) {
+    host.runCommand([&] {
+        QStringList lines = doc->lines();
         int from = 0, to = int(lines.size()) - 1;
         if (selectionOnly && o.page != RenumberPage::Heidenhain) {
             // The selected lines, or the caret line when nothing is selected.
@@ -75,8 +81,8 @@ void NcTextCommands::RenumberExecute() {
             to = std::max(l1, l2) - 1;
         }
         renumber(lines, o, from, to);
-        writeBackLines(doc, before, lines);
-        host_.updateStatusBar();
+        writeBackLines(doc, std::move(lines));
+        host.updateStatusBar();
     });
 }
 
@@ -87,10 +93,9 @@ void NcTextCommands::SpacingExecute() {
     const QString blanks = spacing_->Edit971->text();
     const EndMarker to = endMarkerFromIndex(spacing_->RadioGroup1->itemIndex());
     host_.runCommand([&] {
-        const QStringList before = doc->lines();
-        QStringList lines = before;
+        QStringList lines = doc->lines();
         applySpacing(lines, blanks, to);
-        writeBackLines(doc, before, lines);
+        writeBackLines(doc, std::move(lines));
         host_.updateStatusBar();
     });
 }

@@ -37,6 +37,52 @@ Document::LexerFactory &factoryStore() {
 
 QByteArray utf8(const QString &s) { return s.toUtf8(); }
 
+// Every line in UTF-8 followed by CR LF, without a joined copy of the text.
+QByteArray utf8Lines(const QStringList &lines) {
+    qsizetype total = 0;
+    for (const QString &l : lines)
+        total += l.size() + 2;
+    QByteArray out;
+    out.reserve(total);
+    for (const QString &l : lines) {
+        const QChar *s = l.constData();
+        const qsizetype n = l.size();
+        qsizetype i = 0;
+        while (i < n && s[i].unicode() < 0x80)
+            ++i;
+        if (i == n) {
+            const qsizetype at = out.size();
+            out.resize(at + n);
+            char *d = out.data() + at;
+            for (qsizetype k = 0; k < n; ++k)
+                d[k] = char(s[k].unicode());
+        } else {
+            out += l.toUtf8();
+        }
+        out += "\r\n";
+    }
+    return out;
+}
+
+// Splits UTF-8 text into lines as splitLines splits decoded text.
+QStringList splitUtf8Lines(const char *p, qsizetype n, qsizetype expected) {
+    QStringList out;
+    out.reserve(expected);
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char c = p[i];
+        if (c != '\r' && c != '\n')
+            continue;
+        out.append(QString::fromUtf8(p + start, i - start));
+        if (c == '\r' && i + 1 < n && p[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < n)
+        out.append(QString::fromUtf8(p + start, n - start));
+    return out;
+}
+
 // The text between two byte positions, NUL bytes included.
 QString rangeText(QsciScintilla *e, long from, long to) {
     if (to <= from)
@@ -136,7 +182,25 @@ QString Document::line(int index) const {
 }
 
 QStringList Document::lines() const {
-    return splitLines(rangeText(d->editor, 0, d->editor->SendScintilla(QsciScintillaBase::SCI_GETLENGTH)));
+    // Straight from the editor's UTF-8 bytes, line by line: no copy of the whole text.
+    const long length = d->editor->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
+    if (length <= 0)
+        return {};
+    const char *p = reinterpret_cast<const char *>(
+        d->editor->SendScintilla(QsciScintillaBase::SCI_GETRANGEPOINTER, 0, length));
+    return p ? splitUtf8Lines(p, length, lineCount()) : QStringList();
+}
+
+bool Document::lineEquals(int index, QStringView text) const {
+    if (index < 0 || index >= lineCount())
+        return false;
+    const long from = d->editor->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, index);
+    const long to = d->editor->SendScintilla(QsciScintillaBase::SCI_GETLINEENDPOSITION, index);
+    if (to <= from)
+        return text.isEmpty();
+    const char *p = reinterpret_cast<const char *>(
+        d->editor->SendScintilla(QsciScintillaBase::SCI_GETRANGEPOINTER, from, to - from));
+    return p && QAnyStringView::compare(QUtf8StringView(p, to - from), text) == 0;
 }
 
 QString Document::text() const { return joinLines(lines()); }
@@ -214,7 +278,7 @@ void Document::clear() {
 void Document::setLines(const QStringList &lines) {
     KeepModified keep(d->editor);
     const long end = d->editor->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
-    replaceRange(d->editor, 0, end, utf8(joinLines(lines)));
+    replaceRange(d->editor, 0, end, utf8Lines(lines));
 }
 
 void Document::loadUtf8Text(const QByteArray &utf8) {
@@ -234,9 +298,15 @@ void Document::loadUtf8Text(const QByteArray &utf8) {
 }
 
 void Document::replaceLines(int first, int count, const QStringList &replacement) {
+    replaceLines(first, count, QStringList(replacement));
+}
+
+void Document::replaceLines(int first, int count, QStringList &&replacement) {
     const int n = lineCount();
     first = qBound(0, first, n);
     count = qBound(0, count, n - first);
+    QByteArray bytes = utf8Lines(replacement);
+    replacement = QStringList();
     KeepModified keep(d->editor);
     // Make sure the last line has its line end, so that every replaced line ends with CR LF.
     if (first + count == n && n > 0 && d->editor->lines() == n) {
@@ -245,7 +315,7 @@ void Document::replaceLines(int first, int count, const QStringList &replacement
     }
     const long from = lineStart(d->editor, first);
     const long to = lineStart(d->editor, first + count);
-    replaceRange(d->editor, from, to, utf8(joinLines(replacement)));
+    replaceRange(d->editor, from, to, bytes);
 }
 
 void Document::rewriteLines(const QStringList &newLines) {
@@ -253,7 +323,7 @@ void Document::rewriteLines(const QStringList &newLines) {
     const int column = caretColumn();
     beginUndoGroup();
     const long end = d->editor->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
-    replaceRange(d->editor, 0, end, utf8(joinLines(newLines)));
+    replaceRange(d->editor, 0, end, utf8Lines(newLines));
     endUndoGroup();
     setModified(true);
     setCaret(qMax(1, qMin(line, qMax(1, lineCount()))), column);

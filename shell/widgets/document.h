@@ -47,6 +47,10 @@ public:
     void loadUtf8Text(const QByteArray &utf8);
     // Replaces lines [first, first + count) by `replacement` as one edit.
     void replaceLines(int first, int count, const QStringList &replacement);
+    // The same, emptying `replacement` before the edit so that its memory is free again.
+    void replaceLines(int first, int count, QStringList &&replacement);
+    // Whether line `index` holds exactly `text` (compared without copying the line).
+    bool lineEquals(int index, QStringView text) const;
 
     // A bulk rewrite as the commands do it: one undo step, modified flag set,
     // the caret kept on its line where possible.

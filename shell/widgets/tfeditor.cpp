@@ -16,6 +16,8 @@
 
 #include <Qsci/qsciscintilla.h>
 
+#include <malloc.h>
+
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -1572,6 +1574,9 @@ void TFEditor::runCommand(const std::function<void()> &command) {
         userIO().error(QString::fromUtf8(e.what()));
         return;
     }
+    // A command on a long program frees a million small lines at once: give
+    // the pages back instead of keeping them as free heap.
+    malloc_trim(0);
     QApplication::restoreOverrideCursor();
 }
 

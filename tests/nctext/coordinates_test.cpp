@@ -84,6 +84,9 @@ TEST(CoordinateEdit, AddsTheAmount) {
         {"X+1 Y2", "X+1", "0.25", "X+1.25 Y2"},
         {"G1 X0.1", "X0.1", "0.2", "G1 X0.3"},
         {"X5 X5", "X5", "1", "X6. X5"},
+        // Far beyond any machine, still written without an exponent.
+        {"G1 X1", "X1", "1E20", "G1 X100000000000000000000."},
+        {"Y5", "Y5", "-1e21", "Y-1000000000000000000000."},
     };
     for (const auto &c : cases)
         EXPECT_EQ(editCoordinate(c.line, c.word, c.amount), QString::fromUtf8(c.out)) << c.word << " " << c.amount;
@@ -96,6 +99,7 @@ TEST(CoordinateEdit, NoNumberIsAnError) {
         {"FMAX", "1", "'' is not a valid floating point value"},
         {"X1-2", "1", "'1-2' is not a valid floating point value"},
         {"X1", "a", "'a' is not a valid floating point value"},
+        {"X1", "1e308000", "'1e308000' is not a valid floating point value"},
     };
     for (const auto &c : cases) {
         try {

@@ -1,5 +1,7 @@
 #include "tooltables/logic/tooltable.h"
 
+#include <cmath>
+
 #include "common/numbers.h"
 
 namespace velmora {
@@ -46,7 +48,11 @@ double DiameterFromName(const QString &name) {
             break;
         }
     }
-    return parseFloat(number, kDecimalMark);
+    // A run of digits too long for a number names no diameter.
+    double value = 0;
+    if (!tryParseFloat(number, value, kDecimalMark) || !std::isfinite(value))
+        return 0;
+    return value;
 }
 
 QString radiusTextFromName(const QString &name, QChar decimalMark) {
