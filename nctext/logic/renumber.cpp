@@ -78,7 +78,9 @@ bool renumberAfter(QString &line, QChar ch, const QString &number) {
 }
 
 void renumberExisting(QStringList &lines, const RenumberOptions &o, int from, int to) {
-    const QString first = o.first;
+    // The first number is written as typed, without the blanks the integer
+    // reading passes over ("10 " would otherwise add a blank on every run).
+    const QString first = o.first.trimmed();
     const qint64 step = parseInteger(o.step);
     qint64 next = qint64(parseInteger(o.first)) + step;
     // The maximum is checked before any line changes, so that a wrong field
@@ -170,7 +172,7 @@ void createNumbers(QStringList &lines, const RenumberOptions &o, int from, int t
         if (skippedByCreate(lines.at(i)))
             continue;
         if (!firstDone) {
-            lines[i] = QStringLiteral("N") + o.first + lines.at(i);
+            lines[i] = QStringLiteral("N") + o.first.trimmed() + lines.at(i);
             firstDone = true;
             continue;
         }

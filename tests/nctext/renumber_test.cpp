@@ -48,6 +48,8 @@ TEST(Renumber, ExistingNumbersUpToTheMarker) {
         {"whole program", iso(RenumberStyle::Renumber, "0", "5", EndMarker::Whole),
          {"N1 M30", "N1 M30", "N1"}, {"N0 M30", "N5 M30", "N10"}},
         {"first number as typed", iso(RenumberStyle::Renumber, "007", "1"), {"N3", "N4"}, {"N007", "N8"}},
+        {"blanks around the first number are not written", iso(RenumberStyle::Renumber, " 10 ", "10"),
+         {"N1 G0", "N2"}, {"N10 G0", "N20"}},
         {"remove", iso(RenumberStyle::Remove, "10", "10"),
          {"N120   G1 X5", ":1234", "%PGM", "G0 N5", "N7 M30", "N8 G0"},
          {"G1 X5", "", "%PGM", "G0 N5", "M30", "N8 G0"}},
