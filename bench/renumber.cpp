@@ -16,25 +16,33 @@ static QStringList program(int n) {
     return lines;
 }
 
-static void BM_RenumberIso(benchmark::State &state) {
-    const QStringList in = program(int(state.range(0)));
-    RenumberOptions o;
-    o.to = EndMarker::M30;
-    QStringList lines; // the previous result is freed outside the timing
-    bool warm = false; // the first run grows the heap; it is not timed
+// Times `edit` on a fresh copy of `in` each round. The copy, and the freeing of
+// the previous result, happen outside the timing; the first round grows the
+// heap and is not timed.
+template <typename Edit>
+void timeOnCopies(benchmark::State &state, const QStringList &in, Edit edit) {
+    QStringList lines;
+    bool warm = false;
     for (auto _ : state) {
         state.PauseTiming();
         lines = in;
         if (!warm) {
-            renumber(lines, o);
+            edit(lines);
             lines = in;
             warm = true;
         }
         state.ResumeTiming();
-        renumber(lines, o);
+        edit(lines);
         benchmark::DoNotOptimize(lines);
     }
     state.SetItemsProcessed(state.iterations() * in.size());
+}
+
+static void BM_RenumberIso(benchmark::State &state) {
+    const QStringList in = program(int(state.range(0)));
+    RenumberOptions o;
+    o.to = EndMarker::M30;
+    timeOnCopies(state, in, [&](QStringList &l) { renumber(l, o); });
 }
 BENCHMARK(BM_RenumberIso)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
@@ -45,21 +53,7 @@ static void BM_RenumberHeidenhain426(benchmark::State &state) {
     RenumberOptions o;
     o.page = RenumberPage::Heidenhain;
     o.variant = HeidenhainVariant::Tnc426;
-    QStringList lines; // the previous result is freed outside the timing
-    bool warm = false; // the first run grows the heap; it is not timed
-    for (auto _ : state) {
-        state.PauseTiming();
-        lines = in;
-        if (!warm) {
-            renumber(lines, o);
-            lines = in;
-            warm = true;
-        }
-        state.ResumeTiming();
-        renumber(lines, o);
-        benchmark::DoNotOptimize(lines);
-    }
-    state.SetItemsProcessed(state.iterations() * in.size());
+    timeOnCopies(state, in, [&](QStringList &l) { renumber(l, o); });
 }
 BENCHMARK(BM_RenumberHeidenhain426)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
@@ -67,41 +61,13 @@ static void BM_Spacing(benchmark::State &state) {
     QStringList in;
     for (int i = 0; i < state.range(0); ++i)
         in << QStringLiteral("N%1G01X12.345Y-67.89Z-5F200").arg(i * 10);
-    QStringList lines; // the previous result is freed outside the timing
-    bool warm = false; // the first run grows the heap; it is not timed
-    for (auto _ : state) {
-        state.PauseTiming();
-        lines = in;
-        if (!warm) {
-            applySpacing(lines, QStringLiteral("1"), EndMarker::Whole);
-            lines = in;
-            warm = true;
-        }
-        state.ResumeTiming();
-        applySpacing(lines, QStringLiteral("1"), EndMarker::Whole);
-        benchmark::DoNotOptimize(lines);
-    }
-    state.SetItemsProcessed(state.iterations() * in.size());
+    timeOnCopies(state, in, [&](QStringList &l) { applySpacing(l, QStringLiteral("1"), EndMarker::Whole); });
 }
 BENCHMARK(BM_Spacing)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 static void BM_SpacingRemove(benchmark::State &state) {
     const QStringList in = program(int(state.range(0)));
-    QStringList lines; // the previous result is freed outside the timing
-    bool warm = false; // the first run grows the heap; it is not timed
-    for (auto _ : state) {
-        state.PauseTiming();
-        lines = in;
-        if (!warm) {
-            applySpacing(lines, QStringLiteral("0"), EndMarker::Whole);
-            lines = in;
-            warm = true;
-        }
-        state.ResumeTiming();
-        applySpacing(lines, QStringLiteral("0"), EndMarker::Whole);
-        benchmark::DoNotOptimize(lines);
-    }
-    state.SetItemsProcessed(state.iterations() * in.size());
+    timeOnCopies(state, in, [&](QStringList &l) { applySpacing(l, QStringLiteral("0"), EndMarker::Whole); });
 }
 BENCHMARK(BM_SpacingRemove)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
