@@ -10,55 +10,78 @@ namespace velmora {
 
 ConversionError::ConversionError(const QString &message) : std::runtime_error(message.toStdString()) {}
 
-QString formatGeneral(double value, QChar decimalMark) {
+int formatGeneralTo(double value, char decimalMark, char *out) {
+    auto put = [&](const char *t) {
+        int n = 0;
+        while (t[n]) {
+            out[n] = t[n];
+            ++n;
+        }
+        return n;
+    };
     if (std::isnan(value))
-        return QStringLiteral("NAN");
+        return put("NAN");
     if (std::isinf(value))
-        return value > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
+        return put(value > 0 ? "INF" : "-INF");
     if (value == 0)
-        return QStringLiteral("0");
-    char buf[64];
+        return put("0");
+    char buf[40];
     // 15 significant digits: d.dddddddddddddde±XX (locale independent)
-    *std::to_chars(buf, buf + sizeof buf - 1, value, std::chars_format::scientific, 14).ptr = 0;
+    const char *end = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14).ptr;
     const char *p = buf;
     const bool neg = *p == '-';
     if (neg)
         ++p;
-    QString digits;
-    for (; *p && *p != 'e'; ++p)
+    char digits[16];
+    int nd = 0;
+    for (; p < end && *p != 'e'; ++p)
         if (*p >= '0' && *p <= '9')
-            digits += QLatin1Char(*p);
-    const int exp10 = std::atoi(p + 1); // value = d.ddd * 10^exp10
-    while (digits.size() > 1 && digits.endsWith(QLatin1Char('0')))
-        digits.chop(1);
+            digits[nd++] = *p;
+    int exp10 = 0;
+    std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), end, exp10); // value = d.ddd * 10^exp10
+    while (nd > 1 && digits[nd - 1] == '0')
+        --nd;
     const int decpt = exp10 + 1; // digits before the decimal point
-    QString out;
+    int n = 0;
     if (neg)
-        out += QLatin1Char('-');
+        out[n++] = '-';
     if (decpt > 15 || decpt < -3) {
-        out += digits.left(1);
-        if (digits.size() > 1) {
-            out += decimalMark;
-            out += digits.mid(1);
+        out[n++] = digits[0];
+        if (nd > 1) {
+            out[n++] = decimalMark;
+            for (int i = 1; i < nd; ++i)
+                out[n++] = digits[i];
         }
-        out += QLatin1Char('E');
-        out += QString::number(decpt - 1);
-        return out;
+        out[n++] = 'E';
+        n += int(std::to_chars(out + n, out + n + 8, decpt - 1).ptr - (out + n));
+        return n;
     }
     if (decpt <= 0) {
-        out += QLatin1Char('0');
-        out += decimalMark;
-        out += QString(-decpt, QLatin1Char('0'));
-        out += digits;
-    } else if (decpt >= digits.size()) {
-        out += digits;
-        out += QString(decpt - digits.size(), QLatin1Char('0'));
+        out[n++] = '0';
+        out[n++] = decimalMark;
+        for (int i = 0; i < -decpt; ++i)
+            out[n++] = '0';
+        for (int i = 0; i < nd; ++i)
+            out[n++] = digits[i];
+    } else if (decpt >= nd) {
+        for (int i = 0; i < nd; ++i)
+            out[n++] = digits[i];
+        for (int i = nd; i < decpt; ++i)
+            out[n++] = '0';
     } else {
-        out += digits.left(decpt);
-        out += decimalMark;
-        out += digits.mid(decpt);
+        for (int i = 0; i < decpt; ++i)
+            out[n++] = digits[i];
+        out[n++] = decimalMark;
+        for (int i = decpt; i < nd; ++i)
+            out[n++] = digits[i];
     }
-    return out;
+    return n;
+}
+
+QString formatGeneral(double value, QChar decimalMark) {
+    char buf[kGeneralFormatMax];
+    const int n = formatGeneralTo(value, char(decimalMark.unicode()), buf);
+    return QString::fromLatin1(buf, n);
 }
 
 QString ncForm(const QString &numberText) {

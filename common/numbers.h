@@ -12,6 +12,10 @@ constexpr QChar kDecimalMark = u',';
 // decimal mark given; scientific form ("1.5E-7", "1E20") for very small or
 // very large values, as the classic general float format does.
 QString formatGeneral(double value, QChar decimalMark = kDecimalMark);
+// The same text into a buffer of kGeneralFormatMax characters, for hot loops;
+// returns its length. The decimal mark must be an ASCII character.
+constexpr int kGeneralFormatMax = 32;
+int formatGeneralTo(double value, char decimalMark, char *out);
 
 // NC form of a number text: every "," becomes "." and a "." is appended
 // when none is left ("25" -> "25.").
