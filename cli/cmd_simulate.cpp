@@ -1,7 +1,6 @@
 // velmora-cli simulate: runs the simulator on a program and prints what its window would show.
 #include "cli/cli.h"
 
-#include "common/codec.h"
 #include "common/colour.h"
 #include "common/numbers.h"
 #include "simulator/logic/interpreter.h"
@@ -181,8 +180,13 @@ int runSimulate(const QStringList &args) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw UsageError{QStringLiteral("%1: cannot read: %2").arg(path, file.errorString())};
-    const TextProgram read(decodeCp1250(file.readAll()));
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw UsageError{QStringLiteral("%1: cannot read: %2").arg(path, file.errorString())};
+    if (!TextProgram::fits(bytes))
+        throw UsageError{QStringLiteral("%1: a program of 4 GiB or more cannot be simulated").arg(path)};
     file.close();
+    const TextProgram read(std::move(bytes));
     // The editor shows an empty program as one empty line.
     const StringListProgram empty{QStringList{QString()}};
     const ProgramText &program = read.lineCount() > 0 ? static_cast<const ProgramText &>(read) : empty;

@@ -9,6 +9,8 @@ namespace velmora {
 // (81, 83, 88, 90, 98) become the C1 control characters of the same value,
 // so that encoding gives the very same bytes back.
 QString decodeCp1250(QByteArrayView bytes);
+// The same into `out`, whose buffer is reused.
+void decodeCp1250(QByteArrayView bytes, QString &out);
 
 // Encodes text as Windows-1250. Returns false when a character has no byte
 // in the code page; *badIndex then holds its index in the text.

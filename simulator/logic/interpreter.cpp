@@ -1,8 +1,10 @@
 #include "simulator/logic/interpreter.h"
 
+#include "common/codec.h"
 #include "common/numbers.h"
 #include "simulator/logic/evaluator.h"
 #include "simulator/logic/fparith.h"
+#include "simulator/logic/scan.h"
 
 #include <algorithm>
 #include <cfloat>
@@ -74,6 +76,8 @@ bool parseIntegerText(std::u16string_view t, int &out) {
 // one comma; anything else (an exponent of a substituted Q value) goes through the
 // general rule.
 bool parseDecimalText(std::u16string_view t, double &out) {
+    if (scan::shortDecimal(t, out))
+        return true;
     char buf[64];
     size_t n = 0, i = 0, digits = 0;
     bool comma = false, simple = t.size() < sizeof buf - 1;
@@ -109,21 +113,42 @@ bool parseDecimalText(std::u16string_view t, double &out) {
 
 } // namespace
 
-TextProgram::TextProgram(QString text) : text_(std::move(text)) {
-    const QChar *d = text_.constData();
-    const qsizetype n = text_.size();
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = d[i].unicode();
-        if (c != u'\r' && c != u'\n')
+TextProgram::TextProgram(QByteArray bytes) : bytes_(std::move(bytes)) {
+    const char *d = bytes_.constData();
+    const uint32_t n = uint32_t(bytes_.size());
+    uint32_t start = 0;
+    for (uint32_t i = 0; i < n; ++i) {
+#if defined(__SSE2__)
+        // Skips 16 bytes at a time that hold no line end.
+        const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
+        while (i + 16 <= n) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(d + i));
+            const int m = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)));
+            if (m) {
+                i += uint32_t(__builtin_ctz(unsigned(m)));
+                break;
+            }
+            i += 16;
+        }
+        if (i >= n)
+            break;
+#endif
+        const char c = d[i];
+        if (c != '\r' && c != '\n')
             continue;
         lines_.emplace_back(start, i - start);
-        if (c == u'\r' && i + 1 < n && d[i + 1] == u'\n')
+        if (c == '\r' && i + 1 < n && d[i + 1] == '\n')
             ++i;
         start = i + 1;
     }
     if (start < n)
         lines_.emplace_back(start, n - start);
+}
+
+QStringView TextProgram::line(int index) const {
+    const auto &l = lines_[size_t(index)];
+    decodeCp1250(QByteArrayView(bytes_.constData() + l.first, l.second), decoded_);
+    return decoded_;
 }
 
 Simulation::Simulation(SimModule &module, const ProgramText &program, SimMessages *messages)
@@ -147,35 +172,30 @@ size_t Simulation::wordValue(std::u16string_view text, size_t p, bool functionNu
     const size_t n = text.size();
     while (p < n && text[p] == u' ')
         ++p;
-    val_.clear();
-    while (p < n) {
-        const char16_t c = text[p];
-        if (c == u'Q') {
-            size_t j = p + 1;
-            unsigned number = 0;
-            while (j < n && isDigit(text[j]))
-                number = (number * 10 + unsigned(text[j++] - u'0')) % 256;
-            if (j == p + 1) {
-                if (functionNumber)
-                    message(MessageKind::Error, QStringLiteral("Chyba funkce."));
-                fail(QStringLiteral("'' is not a valid integer value"));
-            }
-            const std::u16string_view text = qValueText(int(number));
-            if (val_.size() == 1 && val_[0] == u'-')
-                negatedText(text, val_);
-            else
-                val_.assign(text);
-            return j;
+    size_t e = p;
+    while (e < n && scan::isValueChar(text[e]))
+        ++e;
+    val_.resize(e - p);
+    for (size_t k = p; k < e; ++k)
+        val_[k - p] = text[k] == u'.' ? u',' : text[k];
+    if (e < n && text[e] == u'Q') {
+        size_t j = e + 1;
+        unsigned number = 0;
+        while (j < n && isDigit(text[j]))
+            number = (number * 10 + unsigned(text[j++] - u'0')) % 256;
+        if (j == e + 1) {
+            if (functionNumber)
+                message(MessageKind::Error, QStringLiteral("Chyba funkce."));
+            fail(QStringLiteral("'' is not a valid integer value"));
         }
-        if (c == u'+' || c == u'-' || c == u',' || isDigit(c))
-            val_ += c;
-        else if (c == u'.')
-            val_ += u',';
+        const std::u16string_view q = qValueText(int(number));
+        if (val_.size() == 1 && val_[0] == u'-')
+            negatedText(q, val_);
         else
-            break;
-        ++p;
+            val_.assign(q);
+        return j;
     }
-    return p;
+    return e;
 }
 
 // The value of Qn in the general number format; the text of the last value read is kept.
@@ -247,32 +267,46 @@ void Simulation::indexBlock() {
     const uint32_t stamp = stamp_;
     const char16_t *b = blk_.data();
     const size_t n = blk_.size();
-    auto set = [&](int slot, size_t i) {
-        stamps_[slot] = stamp;
-        first_[slot] = int32_t(i);
-    };
+    // Every character from the end, so the first occurrence is written last; characters
+    // beyond ASCII share slot 0, which nothing looks for.
     for (size_t i = n; i-- > 0;) {
-        const char16_t c = b[i];
-        if (c >= 128 || (c >= u'0' && c <= u'9') || c == u' ')
-            continue;
-        set(c, i);
-        const char16_t next = i + 1 < n ? b[i + 1] : 0;
-        if (c == u'I') {
-            if (next == u'X')
-                set(kIX, i);
-            else if (next == u'Y')
-                set(kIY, i);
-            else if (next == u'Z')
-                set(kIZ, i);
-        } else if (c == u'P') {
-            if (next == u'0' && i + 2 < n && b[i + 2] >= u'1' && b[i + 2] <= u'5')
-                set(kP01 + (b[i + 2] - u'1'), i);
-            else if (next == u'O' && std::u16string_view(b + i, n - i).substr(0, 5) == u"POD98")
-                set(kPOD98, i);
-        } else if (c == u'L' && next == u'0') {
-            set(kL0, i);
-        }
+        const size_t slot = b[i] < 128 ? b[i] : 0;
+        first_[slot] = int32_t(i);
+        stamps_[slot] = stamp;
     }
+    stamps_[0] = 0;
+    // Words of more than one letter: each occurrence of their first letter, from the first on.
+    auto setFirst = [&](int slot, size_t i) {
+        if (stamps_[slot] != stamp) {
+            stamps_[slot] = stamp;
+            first_[slot] = int32_t(i);
+        }
+    };
+    const std::u16string_view t(blk_);
+    auto at = [&](size_t i) { return i < n ? b[i] : char16_t(0); };
+    if (has(u'I'))
+        for (size_t i = size_t(first_[u'I']); i != scan::npos; i = scan::find(t, u'I', i + 1)) {
+            const char16_t next = at(i + 1);
+            if (next == u'X')
+                setFirst(kIX, i);
+            else if (next == u'Y')
+                setFirst(kIY, i);
+            else if (next == u'Z')
+                setFirst(kIZ, i);
+        }
+    if (has(u'P'))
+        for (size_t i = size_t(first_[u'P']); i != scan::npos; i = scan::find(t, u'P', i + 1)) {
+            if (at(i + 1) == u'0' && at(i + 2) >= u'1' && at(i + 2) <= u'5')
+                setFirst(kP01 + (at(i + 2) - u'1'), i);
+            else if (t.substr(i, 5) == u"POD98")
+                setFirst(kPOD98, i);
+        }
+    if (has(u'L'))
+        for (size_t i = size_t(first_[u'L']); i != scan::npos; i = scan::find(t, u'L', i + 1))
+            if (at(i + 1) == u'0') {
+                setFirst(kL0, i);
+                break;
+            }
 }
 
 // ---------------------------------------------------------------- blocks
@@ -286,7 +320,8 @@ BlockResult Simulation::executeNextBlock() {
     const QStringView text = program_.line(caret_ - 1);
     if (text.isEmpty() || text[0] == u';' || text[0] == u'*' || text[0] == u'/')
         return BlockResult::Skipped;
-    blk_.assign(viewOf(text));
+    blk_.resize(size_t(text.size()));
+    std::copy_n(text.utf16(), text.size(), blk_.data());
     try {
         executeBlock();
     } catch (const Failure &f) {
@@ -301,13 +336,13 @@ BlockResult Simulation::executeNextBlock() {
 
 void Simulation::executeBlock() {
     InterpreterState &s = module_.state;
-    const size_t comment = blk_.find(u';');
-    if (comment != std::u16string::npos)
+    const size_t comment = scan::find(blk_, u';');
+    if (comment != scan::npos)
         blk_.resize(comment);
     s.cycleCall = false;
 
     // Every G before the one found has been removed, so each search starts there.
-    for (size_t g = 0; (g = blk_.find(u'G', g)) != std::u16string::npos;) {
+    for (size_t g = 0; (g = scan::find(blk_, u'G', g)) != scan::npos;) {
         const int number = integerAfter(blk_, g + 1);
         const size_t length = val_.size() + 1;
         const GEffect effect = gAction(number, g);
@@ -316,7 +351,7 @@ void Simulation::executeBlock() {
         if (effect == GEffect::Remove)
             blk_.erase(g, length);
     }
-    for (size_t m = 0; (m = blk_.find(u'M', m)) != std::u16string::npos;) {
+    for (size_t m = 0; (m = scan::find(blk_, u'M', m)) != scan::npos;) {
         const int number = integerAfter(blk_, m + 1);
         const size_t length = val_.size() + 1;
         switch (number) {
@@ -715,7 +750,12 @@ void Simulation::indexLabels() {
     const int n = program_.lineCount();
     for (int i = 0; i < n; ++i) {
         std::u16string_view t = viewOf(program_.line(i));
-        t = t.substr(0, t.find(u';'));
+        bool label = false;
+        for (size_t g = 0; !label && (g = scan::find(t, u'G', g)) != scan::npos; ++g)
+            label = t.substr(g, 3) == u"G98";
+        if (!label)
+            continue;
+        t = t.substr(0, scan::find(t, u';'));
         if (t.find(u"G98") == std::u16string_view::npos)
             continue;
         labels_.push_back(i);
@@ -835,20 +875,27 @@ void Simulation::makeArc(Point3f *out, int plane, double cu, double cv, double r
     const double a0 = from * kDegToRad, step = (to - from) / 20 * kDegToRad;
     double c = std::cos(a0), s = std::sin(a0);
     const double cs = std::cos(step), ss = std::sin(step);
-    const double dw = fp::sub(w1, w0);
+    const double dw = w1 - w0;
+    bool finite = true;
     for (int m = 0; m <= 20; ++m) {
-        const float u = toFloat(fp::add(cu, fp::mul(r, c)));
-        const float v = toFloat(fp::add(cv, fp::mul(r, s)));
-        const float w = toFloat(m == 20 ? w1 : fp::add(w0, dw * m / 20.0));
-        switch (plane) {
-        case 18: out[m] = {u, w, v}; break;
-        case 19: out[m] = {w, u, v}; break;
-        default: out[m] = {u, v, w}; break;
-        }
+        const float u = float(cu + r * c);
+        const float v = float(cv + r * s);
+        const float w = float(m == 20 ? w1 : w0 + dw * m / 20.0);
+        finite = finite && std::fabs(u) <= FLT_MAX && std::fabs(v) <= FLT_MAX && std::fabs(w) <= FLT_MAX;
+        out[m] = {u, v, w};
         const double nc = c * cs - s * ss;
         s = s * cs + c * ss;
         c = nc;
     }
+    // The arguments are finite: a point that is not went beyond the range of a point.
+    if (!finite)
+        fp::raise(FpFault::Overflow);
+    if (plane == 18)
+        for (int m = 0; m <= 20; ++m)
+            out[m] = {out[m].x, out[m].z, out[m].y};
+    else if (plane == 19)
+        for (int m = 0; m <= 20; ++m)
+            out[m] = {out[m].z, out[m].x, out[m].y};
 }
 
 void Simulation::motion() {

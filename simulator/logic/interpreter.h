@@ -46,20 +46,21 @@ private:
     QStringList lines_;
 };
 
-// A program held as one text with the places of its lines, for large files:
-// CR LF, LF and CR end a line, and a line end at the very end starts no other.
+// A program held as the bytes of its file (Windows-1250) with the places of its
+// lines, for large files: CR LF, LF and CR end a line, and a line end at the very
+// end starts no other. A line is decoded when it is asked for.
 class TextProgram final : public ProgramText {
 public:
-    explicit TextProgram(QString text);
+    // False for a file of 4 GiB or more, which the line table cannot place.
+    static bool fits(const QByteArray &bytes) { return quint64(bytes.size()) < (quint64(1) << 32); }
+    explicit TextProgram(QByteArray bytes);
     int lineCount() const override { return int(lines_.size()); }
-    QStringView line(int index) const override {
-        const auto &l = lines_[size_t(index)];
-        return QStringView(text_).mid(l.first, l.second);
-    }
+    QStringView line(int index) const override;
 
 private:
-    QString text_;
-    std::vector<std::pair<qsizetype, qsizetype>> lines_; // start and length
+    QByteArray bytes_;
+    std::vector<std::pair<uint32_t, uint32_t>> lines_; // start and length
+    mutable QString decoded_;
 };
 
 enum class MessageKind { Error, Info, Message };
