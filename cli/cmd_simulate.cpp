@@ -5,6 +5,7 @@
 #include "common/numbers.h"
 #include "simulator/logic/interpreter.h"
 #include "simulator/logic/simsettings.h"
+#include "simulator/picture/picture.h"
 
 #include <QFile>
 #include <charconv>
@@ -161,7 +162,8 @@ int runSimulate(const QStringList &args) {
     const Options opts(args, {QStringLiteral("run"), QStringLiteral("summary")});
     static const QStringList known = {QStringLiteral("run"),        QStringLiteral("steps"),     QStringLiteral("caret"),
                                       QStringLiteral("stop-at"),    QStringLiteral("rapid"),     QStringLiteral("tool-change"),
-                                      QStringLiteral("a-diameter"), QStringLiteral("summary"),   QStringLiteral("max-blocks")};
+                                      QStringLiteral("a-diameter"), QStringLiteral("summary"),   QStringLiteral("max-blocks"),
+                                      QStringLiteral("picture")};
     for (const QString &n : opts.names())
         if (!known.contains(n))
             throw UsageError{QStringLiteral("unknown option --%1").arg(n)};
@@ -223,6 +225,14 @@ int runSimulate(const QStringList &args) {
     if (opts.has(QStringLiteral("run")))
         sim.run(&marks, maxBlocks);
 
+    if (opts.has(QStringLiteral("picture"))) {
+        // The path as the window shows it after a reset: its camera, background and visibility.
+        const QString out = opts.value(QStringLiteral("picture"));
+        const QImage image = drawScene(sim, Camera(), QSize(1280, 960), window.background);
+        if (!image.save(out, "PNG"))
+            throw UsageError{QStringLiteral("%1: the picture cannot be written").arg(out)};
+    }
+
     const TSouradnice &c = sim.state().c;
     Json j;
     j.raw("{\"caret\":").integer(sim.caret());
@@ -274,7 +284,8 @@ int runSimulate(const QStringList &args) {
 VELMORA_CLI_COMMAND(
     "simulate", "simulate a Heidenhain ISO program and print the path, times and messages as JSON",
     "velmora-cli simulate [--run | --steps N] [--caret L] [--stop-at L,L...] [--rapid V]\n"
-    "                     [--tool-change T] [--a-diameter D] [--summary] [--max-blocks N] FILE\n"
+    "                     [--tool-change T] [--a-diameter D] [--summary] [--max-blocks N]\n"
+    "                     [--picture FILE.png] FILE\n"
     "\n"
     "Runs the simulator of the \"Simulace Heidenhain 407 ISO\" window on a TNC 407/426\n"
     "ISO program and prints, as one JSON object (UTF-8), what the window would show\n"
@@ -299,6 +310,8 @@ VELMORA_CLI_COMMAND(
     "  --summary        \"segment_count\" instead of the segments\n"
     "  --max-blocks N   a continuous run ends after N blocks with an info event\n"
     "                   (default 10000000), so a program that jumps back forever ends\n"
+    "  --picture F.png  also draws the path, 1280 x 960, as the window shows it after a\n"
+    "                   reset (its camera, background and colours)\n"
     "\n"
     "The defaults of --rapid and --tool-change, and the colours, are read from\n"
     "Plugin/Simdra.ini of the program folder as the simulator reads them (without\n"

@@ -58,6 +58,14 @@ bool colorFromString(const QString &text, ColorValue &value) {
     return false;
 }
 
+QList<ColorValue> namedColours() {
+    QList<ColorValue> out;
+    for (const Named &n : kNames)
+        if (n.value != clNone && n.value != clDefault)
+            out.append(n.value);
+    return out;
+}
+
 ColorValue colorOr(const QString &text, ColorValue fallback) {
     ColorValue v;
     return colorFromString(text, v) ? v : fallback;
@@ -71,5 +79,23 @@ QString colorToString(ColorValue value) {
 }
 
 bool isSystemColor(ColorValue value) { return (value & 0xFF000000u) == 0xFF000000u; }
+
+ColorValue plainColour(ColorValue value) {
+    if (!isSystemColor(value))
+        return value;
+    // Typical values of the system colours that settings may name.
+    switch (value & 0xFF) {
+    case 0x05: case 0x0E: case 0x14: case 0x18: // window, highlight text, button highlight, info background
+        return clWhite;
+    case 0x0F: case 0x16: case 0x04: case 0x1E:
+        return colorFromRgb(0xF0, 0xF0, 0xF0);
+    case 0x0D: case 0x1D:
+        return colorFromRgb(0x00, 0x78, 0xD7);
+    case 0x10: case 0x11: case 0x0C:
+        return clGray;
+    default:
+        return clBlack;
+    }
+}
 
 } // namespace velmora

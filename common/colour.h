@@ -2,6 +2,7 @@
 // Colour strings: 32-bit values 0x00BBGGRR written as a name ("clRed") when
 // one exists, else "$" and eight hexadecimal digits. System colours are
 // 0xFF0000nn, nn being the system colour index.
+#include <QList>
 #include <QString>
 #include <QtGlobal>
 
@@ -14,8 +15,13 @@ bool colorFromString(const QString &text, ColorValue &value);
 // Like colorFromString, with a fallback for text that is no colour.
 ColorValue colorOr(const QString &text, ColorValue fallback);
 QString colorToString(ColorValue value);
+// The colours with a name, in the order of the list: the 16 standard colours, the
+// 4 extended ones and the system colours (not clNone and clDefault).
+QList<ColorValue> namedColours();
 
 bool isSystemColor(ColorValue value);
+// The red, green and blue a colour shows as: system colours as their usual values.
+ColorValue plainColour(ColorValue value);
 // Red, green and blue of a plain colour (system colours give their index in red).
 inline int colorRed(ColorValue v) { return int(v & 0xFF); }
 inline int colorGreen(ColorValue v) { return int((v >> 8) & 0xFF); }

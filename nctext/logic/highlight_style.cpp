@@ -17,22 +17,6 @@ void set(SyntaxStyle &s, TokenClass c, quint32 hexRgb, bool bold = false, bool i
     a.underline = underline;
 }
 
-// Typical values of the system colours that settings may name.
-ColorValue systemColour(ColorValue value) {
-    switch (value & 0xFF) {
-    case 0x05: case 0x0E: case 0x14: case 0x18: // window, highlight text, button highlight, info background
-        return clWhite;
-    case 0x0F: case 0x16: case 0x04: case 0x1E:
-        return colorFromRgb(0xF0, 0xF0, 0xF0);
-    case 0x0D: case 0x1D:
-        return colorFromRgb(0x00, 0x78, 0xD7);
-    case 0x10: case 0x11: case 0x0C:
-        return clGray;
-    default:
-        return clBlack;
-    }
-}
-
 } // namespace
 
 QString syntaxName(Syntax syntax) {
@@ -111,7 +95,7 @@ SyntaxStyle configuredSyntaxStyle(Syntax syntax) {
             ColorValue v;
             if (colorFromString(e.value, v)) {
                 s[k.cls].hasColour = true;
-                s[k.cls].colour = isSystemColor(v) ? systemColour(v) : v;
+                s[k.cls].colour = plainColour(v);
             }
             break; // the first key of a name counts
         }
@@ -122,12 +106,11 @@ SyntaxStyle configuredSyntaxStyle(Syntax syntax) {
 ColorValue editorBackground() {
     const QString text = IniFile(setupIniPath()).readString(QStringLiteral("Color"), QStringLiteral("Podklad"), QStringLiteral("clCream"));
     const ColorValue v = colorOr(text, clCream);
-    return isSystemColor(v) ? systemColour(v) : v;
+    return plainColour(v);
 }
 
 QString htmlColour(ColorValue value) {
-    if (isSystemColor(value))
-        value = systemColour(value);
+    value = plainColour(value);
     return QStringLiteral("#%1%2%3")
         .arg(colorRed(value), 2, 16, QLatin1Char('0'))
         .arg(colorGreen(value), 2, 16, QLatin1Char('0'))

@@ -3,6 +3,7 @@
 #include "common/ini.h"
 #include "common/programfolder.h"
 #include "nctext/widgets/html.h"
+#include "nctext/widgets/scannerlexer.h"
 #include "shell/widgets/host.h"
 
 #include <Qsci/qscilexercustom.h>
@@ -18,8 +19,6 @@
 namespace velmora {
 namespace {
 
-// System colours show as their usual values.
-QColor qcolour(ColorValue v) { return QColor(htmlColour(v)); }
 
 // The attributes of each highlighter, shared by all its documents.
 SyntaxStyle &shared(Syntax s) {
@@ -28,94 +27,15 @@ SyntaxStyle &shared(Syntax s) {
     return styles[size_t(s)];
 }
 
-class NcLexer : public QsciLexerCustom {
+// A document's lexer: the attributes are those of its highlighter, shared by every document using it.
+class NcLexer : public ScannerLexer {
 public:
-    NcLexer(Highlighter h, QObject *parent) : QsciLexerCustom(parent), highlighter_(h), syntax_(syntaxOf(h)) {}
-
+    NcLexer(Highlighter h, QObject *parent) : ScannerLexer(syntaxOf(h), parent), highlighter_(h) {}
     Highlighter highlighter() const { return highlighter_; }
-
-    const char *language() const override {
-        switch (syntax_) {
-        case Syntax::ISO: return "ISO";
-        case Syntax::ISO2: return "ISO2";
-        case Syntax::Dialog: return "Heidenhain Dialog";
-        case Syntax::None: break;
-        }
-        return "";
-    }
-
-    QString description(int style) const override {
-        if (style < 0 || style >= kTokenClassCount)
-            return QString();
-        const QString name = shared(syntax_).attributes[size_t(style)].name;
-        // Every style needs a description to be used; the Dialog highlighter's unused Program slot too.
-        return name.isEmpty() ? QStringLiteral("Unused") : name;
-    }
-
-    QColor defaultColor(int style) const override {
-        if (style >= 0 && style < kTokenClassCount) {
-            const TextAttribute &a = shared(syntax_).attributes[size_t(style)];
-            if (a.hasColour)
-                return qcolour(a.colour);
-        }
-        return QColor(Qt::black);
-    }
-
-    QFont defaultFont(int style) const override {
-        QFont f = QsciLexerCustom::defaultFont(style);
-        if (style >= 0 && style < kTokenClassCount) {
-            const TextAttribute &a = shared(syntax_).attributes[size_t(style)];
-            f.setBold(a.bold);
-            f.setItalic(a.italic);
-            f.setUnderline(a.underline);
-        }
-        return f;
-    }
-
-    // Styles the lines Scintilla asks for: whole lines, all style bytes handed over at once.
-    void styleText(int start, int end) override {
-        QsciScintilla *e = editor();
-        if (!e || end <= start)
-            return;
-        const long length = e->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
-        const long firstLine = e->SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, start);
-        const long from = e->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, firstLine);
-        long lastLine = e->SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, end - 1);
-        // A request for the whole document (a new lexer, a recolouring) is cut at the end
-        // of what is shown: Scintilla asks again for the rest when it needs it.
-        const long shownTop = e->SendScintilla(QsciScintillaBase::SCI_DOCLINEFROMVISIBLE,
-                                               e->SendScintilla(QsciScintillaBase::SCI_GETFIRSTVISIBLELINE));
-        const long shownEnd = shownTop + e->SendScintilla(QsciScintillaBase::SCI_LINESONSCREEN) + kLinesAhead;
-        lastLine = qMin(lastLine, qMax(shownEnd, firstLine + kLinesAhead));
-        long to = e->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, lastLine + 1);
-        if (to <= from || to > length) // the last line: up to the end of the text
-            to = length;
-        if (to <= from)
-            return;
-        const char *text = reinterpret_cast<const char *>(
-            e->SendScintilla(QsciScintillaBase::SCI_GETRANGEPOINTER, from, to - from));
-        if (!text)
-            return;
-        buffer_.resize(size_t(to - from));
-        styleUtf8(syntax_, text, to - from, keywordListsFor(syntax_), buffer_.data());
-        startStyling(from);
-        e->SendScintilla(QsciScintillaBase::SCI_SETSTYLINGEX, static_cast<unsigned long>(to - from),
-                         reinterpret_cast<const char *>(buffer_.data()));
-    }
-
-    // Makes Scintilla style everything again (after the keyword lists changed).
-    void restyle() {
-        if (QsciScintilla *e = editor()) {
-            e->SendScintilla(QsciScintillaBase::SCI_STARTSTYLING, 0ul, 0l);
-            e->viewport()->update();
-        }
-    }
+    const SyntaxStyle &style() const override { return shared(syntax()); }
 
 private:
-    static constexpr long kLinesAhead = 200;
     Highlighter highlighter_;
-    Syntax syntax_;
-    std::vector<quint8> buffer_;
 };
 
 QList<QPointer<NcLexer>> &liveLexers() {
@@ -164,18 +84,8 @@ QsciLexer *createLexer(Highlighter h, QObject *parent) {
 SyntaxStyle highlighterStyle(Highlighter h) { return shared(syntaxOf(h)); }
 
 void applyHighlighterColours(QsciLexer *lexer, Highlighter h) {
-    if (!lexer)
-        return;
-    const SyntaxStyle &s = shared(syntaxOf(h));
-    for (int style = 0; style < kTokenClassCount; ++style) {
-        const TextAttribute &a = s.attributes[size_t(style)];
-        lexer->setColor(a.hasColour ? qcolour(a.colour) : QColor(Qt::black), style);
-        QFont f = lexer->font(style);
-        f.setBold(a.bold);
-        f.setItalic(a.italic);
-        f.setUnderline(a.underline);
-        lexer->setFont(f, style);
-    }
+    if (auto *nc = dynamic_cast<NcLexer *>(lexer); nc && nc->highlighter() == h)
+        nc->applyStyle();
 }
 
 void readHighlighterColours(int choice) {

@@ -7,10 +7,7 @@
 
 namespace velmora {
 
-namespace {
-
-// A rounded square in the colour of the command's group with a short sign on it.
-QIcon badge(const QString &sign, const QColor &colour) {
+QIcon badgeIcon(const QString &sign, const QColor &colour) {
     QIcon icon;
     for (int size : {16, 24, 32}) {
         QPixmap pm(size, size);
@@ -34,8 +31,6 @@ QIcon badge(const QString &sign, const QColor &colour) {
     }
     return icon;
 }
-
-} // namespace
 
 QIcon commandIcon(const QString &name) {
     QStyle *s = QApplication::style();
@@ -69,7 +64,7 @@ QIcon commandIcon(const QString &name) {
     };
     for (const Badge &b : badges)
         if (name == QLatin1String(b.name))
-            return badge(QString::fromUtf8(b.sign), QColor(b.colour));
+            return badgeIcon(QString::fromUtf8(b.sign), QColor(b.colour));
     return QIcon();
 }
 

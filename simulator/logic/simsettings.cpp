@@ -3,6 +3,9 @@
 #include "common/ini.h"
 #include "common/programfolder.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace velmora::sim {
 
 namespace {
@@ -33,6 +36,7 @@ SimdraSettings SimdraSettings::forWindow(const QString &iniPath) { return readSe
 SimdraSettings SimdraSettings::forDialog(const QString &iniPath) { return readSettings(iniPath, clWhite); }
 
 bool SimdraSettings::write(const QString &iniPath, QString *error) const {
+    QDir().mkpath(QFileInfo(iniPath).absolutePath());
     IniFile ini(iniPath);
     const std::pair<const char *, QString> keys[] = {
         {"Background", colorToString(background)}, {"LeftComp", colorToString(leftComp)},

@@ -11,6 +11,10 @@
 #include "tests/support/testutil.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+#include <Qsci/qsciscintilla.h>
 #include <QDir>
 #include <QFile>
 #include <QLibrary>
@@ -242,5 +246,84 @@ TEST(PluginHost, TheSimulationPluginGivesOneItem) {
     ASSERT_EQ(plugin->procedures().size(), 1);
     EXPECT_EQ(plugin->procedures()[0].entryName, "H407");
     EXPECT_EQ(plugin->procedures()[0].version, "Version 1.0");
+}
+
+// Answers every message box the plug-in shows itself, keeping its text.
+struct BoxWatch {
+    QStringList texts;
+    QTimer timer;
+    BoxWatch() {
+        timer.setInterval(20);
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                texts << box->text();
+                box->accept();
+            }
+        });
+        timer.start();
+    }
+};
+
+QWidget *simulatorWindow() {
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if (top->objectName() == QLatin1String("Form1") && top->isVisible())
+            return top;
+    return nullptr;
+}
+
+TEST(PluginHost, TheSimulationCallRunsTheWindowAndHandsTheEditedTextBack) {
+    Fixture f;
+    f.put(SIMDRA_PATH, QStringLiteral("Simdra.so"));
+    ScriptedUserIO io;
+    TFEditor w(&io);
+    installPlugin(w.host());
+    Document *doc = w.newDocument();
+    const QStringList program = {QStringLiteral("%ŠROUB G71 *"), QStringLiteral("N10 G90 G00 X10 ; díra"),
+                                 QStringLiteral("N20 G01 Y5 F100"), QStringLiteral("N30 %ŠROUB G71 *")};
+    doc->setLines(program);
+    doc->setModified(false);
+    w.show();
+    QStringList shownText;
+    QString caption;
+    int caret = -1;
+    QTimer::singleShot(100, [&] {
+        QWidget *form = simulatorWindow();
+        ASSERT_TRUE(form);
+        caption = form->windowTitle();
+        auto *editor = form->findChild<QsciScintilla *>(QStringLiteral("SynEdit1"));
+        ASSERT_TRUE(editor);
+        for (int i = 0; i < editor->lines(); ++i)
+            shownText << editor->text(i).remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
+        form->findChild<QAction *>(QStringLiteral("Pokroku1"))->trigger();
+        form->findChild<QAction *>(QStringLiteral("Pokroku1"))->trigger();
+        int index = 0;
+        editor->getCursorPosition(&caret, &index);
+        editor->insertAt(QStringLiteral("N5 "), 1, 0); // an edit in the simulator
+        form->close();
+    });
+    BoxWatch boxes;
+    ASSERT_EQ(simulace(w).size(), 1);
+    simulace(w)[0]->trigger();
+    EXPECT_EQ(caption, "Simulace Heidenhain 407 ISO");
+    EXPECT_EQ(shownText, program);
+    EXPECT_EQ(caret, 2); // two steps from the first line: lines 2 and 3
+    EXPECT_TRUE(boxes.texts.isEmpty()) << boxes.texts.join(" | ").toStdString();
+    QStringList edited = program;
+    edited[1] = QStringLiteral("N5 N10 G90 G00 X10 ; díra");
+    EXPECT_EQ(doc->lines(), edited);
+    EXPECT_TRUE(doc->isModified());
+}
+
+TEST(PluginHost, TheSimulationCallWithoutADocumentSaysItCannotRun) {
+    Fixture f;
+    f.put(SIMDRA_PATH, QStringLiteral("Simdra.so"));
+    ScriptedUserIO io;
+    TFEditor w(&io);
+    installPlugin(w.host());
+    w.show();
+    BoxWatch boxes;
+    simulace(w)[0]->trigger();
+    EXPECT_EQ(boxes.texts, QStringList{QStringLiteral("Nelze spustit simulaci pro Heidenhain 407 ISO")});
+    EXPECT_EQ(simulatorWindow(), nullptr);
 }
 #endif
