@@ -350,16 +350,33 @@ void installLanguageMenu(Host &host) {
     }
 }
 
+QString startupLanguageName() { return QStringLiteral("Cestina"); }
+
+void chooseStartupLanguage() {
+    IniFile setup(setupIniPath());
+    const QString stored = setup.readString(QStringLiteral("Language"), QStringLiteral("lng"));
+    const QString folder = languageFolder() + QLatin1Char('/');
+    const auto existing = [&](const QString &name) {
+        const QString path = findFileNoCase(folder, name + QStringLiteral(".lng"));
+        return QFileInfo(path).isFile() ? QFileInfo(path).fileName() : QString();
+    };
+    QString file = stored.isEmpty() ? QString() : existing(stored);
+    if (file.isEmpty()) {
+        // A first start, or a chosen file that has gone: the program speaks Czech.
+        file = existing(startupLanguageName());
+        if (!file.isEmpty() && stored.isEmpty())
+            setup.writeString(QStringLiteral("Language"), QStringLiteral("lng"), languageItemName(file));
+    }
+    setCurrentLanguageFile(file);
+}
+
 void applyStartupLanguage(Host &host) {
     (void)host;
-    const QString stored = IniFile(setupIniPath()).readString(QStringLiteral("Language"), QStringLiteral("lng"), QStringLiteral("none"));
-    if (stored.isEmpty())
-        return;
-    const QString path = findFileNoCase(languageFolder() + QLatin1Char('/'), stored + QStringLiteral(".lng"));
-    if (!QFileInfo(path).isFile())
+    const QString file = currentLanguageFile();
+    if (file.isEmpty())
         return; // the built-in captions stay
-    if (applyLanguageFile(path))
-        setCurrentLanguageFile(QFileInfo(path).fileName());
+    if (!applyLanguageFile(currentLanguagePath()))
+        setCurrentLanguageFile(QString());
 }
 
 } // namespace velmora
