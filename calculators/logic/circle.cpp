@@ -60,7 +60,7 @@ CircleTexts CircleTexts::czech() {
     return t;
 }
 
-QString overlapQuestionText() { return languageText(QStringLiteral("Messages"), QStringLiteral("Overlap")); }
+QString overlapQuestionText() { return QStringLiteral("Kružnice se budou překrývat.\rPokračoat ?"); }
 
 CircleCalculator::CircleCalculator(CircleTexts texts, int decimals) : texts_(std::move(texts)), decimals_(decimals) {}
 
