@@ -27,6 +27,8 @@ ToolTable readTable(const QString &path) {
                              .arg(path)
                              .arg(f.lines.size())
                              .arg(kToolTableLines)};
+    if (f.problem == TableProblem::WrongColumns)
+        throw UsageError{QStringLiteral("%1:%2").arg(path, columnMismatchText(columnMismatch(f.lines, f.kind)))};
     ToolTable t(f.kind);
     t.load(f.lines);
     return t;
