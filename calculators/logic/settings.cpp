@@ -29,11 +29,8 @@ QString blockPrefix() {
 }
 
 QString geometryFolder() {
-    const QString folder =
-        IniFile(setupIniPath()).readString(QStringLiteral("Adresar"), QStringLiteral("Geometrie"), QStringLiteral("c:\\"));
-    if (!folder.isEmpty() && QFileInfo(folder).isDir())
-        return folder;
-    return QDir::homePath();
+    return localFolder(
+        IniFile(setupIniPath()).readString(QStringLiteral("Adresar"), QStringLiteral("Geometrie"), QStringLiteral("c:\\")));
 }
 
 } // namespace velmora::calc
