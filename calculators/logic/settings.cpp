@@ -19,9 +19,18 @@ GeometrySettings readGeometrySettings() {
     return g;
 }
 
-int geometryDecimals() {
-    const int d = IniFile(setupIniPath()).readInteger(QStringLiteral("Geometrie"), QStringLiteral("Zaokrouhleni"), 3);
-    return d >= 2 && d <= 4 ? d : 3;
+namespace {
+int &decimalsChoice() {
+    static int d = 3;
+    return d;
+}
+} // namespace
+
+int geometryDecimals() { return decimalsChoice(); }
+
+void setGeometryDecimals(int decimals) {
+    if (decimals >= 2 && decimals <= 4)
+        decimalsChoice() = decimals;
 }
 
 QString blockPrefix() {

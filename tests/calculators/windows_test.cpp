@@ -85,6 +85,7 @@ protected:
         installCalculators(editor->host());
     }
     ~CalculatorWindows() override {
+        calc::setGeometryDecimals(3);
         editor.reset();
         setCurrentLanguageFile(QString());
     }
@@ -383,7 +384,8 @@ TEST_F(CalculatorWindows, LineInsertsAndMovesTheCaretToTheLastBlock) {
 }
 
 TEST_F(CalculatorWindows, LineWithAutomaticRecalculationAndTwoDecimals) {
-    folder.write("SetupCNC.ini", test::cp1250Lines({"[Geometrie]", "Auto=1", "Zaokrouhleni=2", "[Editor]", "EnterText=N5"}));
+    folder.write("SetupCNC.ini", test::cp1250Lines({"[Geometrie]", "Auto=1", "[Editor]", "EnterText=N5"}));
+    calc::setGeometryDecimals(2); // the settings dialog's choice for this run
     Document *doc = document({"N99 M30"}, 1, 1);
     onModal([](QWidget *w) {
         auto *k = static_cast<TFPrimka *>(w);
@@ -447,6 +449,55 @@ TEST_F(CalculatorWindows, GrooveTextTreeRecalculationAndInsertion) {
     EXPECT_EQ(lines[11], "N1 G0 Z2.");
     EXPECT_EQ(lines[12], "N99 M30");
     EXPECT_TRUE(doc->isModified());
+}
+
+TEST_F(CalculatorWindows, TheGrooveIsDrawnInBlueWhateverTheCircleColours) {
+    folder.write("SetupCNC.ini", test::cp1250Lines({"[Geometrie]", "Kruznice=clLime", "RKruznice=clYellow", "Podklad=clSilver"}));
+    int blue = -1, lime = -1;
+    onModal([&](QWidget *w) {
+        auto *g = static_cast<TFDrazka *>(w);
+        click(w, "ButtonSuma");
+        const QImage shot = g->preview->grab().toImage();
+        blue = lime = 0;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x) {
+                const QColor c = shot.pixelColor(x, y);
+                blue += c.blue() > 200 && c.red() < 80 && c.green() < 80;
+                lime += c.green() > 200 && c.red() < 80 && c.blue() < 80;
+            }
+        click(w, "ButtonClose");
+    });
+    trigger("drzka");
+    EXPECT_GT(blue, 50);
+    EXPECT_EQ(lime, 0);
+}
+
+TEST_F(CalculatorWindows, AGeometryFileGetsItsExtensionOnlyWithTheFirstFilter) {
+    io.files = {folder.file("kruh.txt"), folder.file("jako napsano")};
+    io.filters = {0, 1};
+    onModal([&](QWidget *w) {
+        click(w, "BitBtnCount");
+        click(w, "SBSave");
+        click(w, "SBSave");
+        click(w, "BitBtnClose");
+    });
+    trigger("Kruznice");
+    EXPECT_TRUE(QFileInfo::exists(folder.file("kruh.kge")));
+    EXPECT_FALSE(QFileInfo::exists(folder.file("kruh.txt")));
+    EXPECT_TRUE(QFileInfo::exists(folder.file("jako napsano")));
+    EXPECT_FALSE(QFileInfo::exists(folder.file("jako napsano.kge")));
+    EXPECT_EQ(loadTextFile(folder.file("jako napsano")).lines.value(0), "2- Roztečná kružnice : 100");
+    // The line window forces ".pge" the same way.
+    io.files = {folder.file("primka")};
+    io.filters = {0};
+    onModal([&](QWidget *w) {
+        click(w, "ButtonCount");
+        click(w, "SpeedButton3"); // "Uložit geometrii přímky"
+        click(w, "ButtonExit");
+    });
+    trigger("Primka");
+    EXPECT_TRUE(QFileInfo::exists(folder.file("primka.pge")));
+    EXPECT_TRUE(io.shown.isEmpty()) << messages().join('|').toStdString();
 }
 
 TEST_F(CalculatorWindows, TorvelWithoutAndWithTheLibrary) {
