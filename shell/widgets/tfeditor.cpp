@@ -1398,6 +1398,10 @@ void TFEditor::updateStatusBar() {
     if (!doc) {
         for (int i : {0, 2, 3, 4, 5})
             d->panels[i]->clear();
+        for (int i : {3, 5}) {
+            d->panels[i]->setProperty("velmoraFullText", QString());
+            d->panels[i]->setToolTip(QString());
+        }
         d->panels[1]->setText(u"Vkládat"_s);
         modified->setStyleSheet(QString());
         return;
@@ -1414,14 +1418,44 @@ void TFEditor::updateStatusBar() {
         modified->setStyleSheet(QString());
     }
     const QFileInfo fi(doc->filePath());
-    d->panels[3]->setText(doc->filePath().isEmpty() ? QString() : fi.fileName());
+    d->panels[3]->setProperty("velmoraFullText", doc->filePath().isEmpty() ? QString() : fi.fileName());
     d->panels[4]->setText(highlighterStatus(doc->highlighter()));
-    d->panels[5]->setText(doc->filePath().isEmpty() ? QString() : QDir::toNativeSeparators(fi.absolutePath()));
+    d->panels[5]->setProperty("velmoraFullText",
+                              doc->filePath().isEmpty() ? QString() : QDir::toNativeSeparators(fi.absolutePath()));
+    fitPathPanels();
 }
 
-QString TFEditor::statusPanelText(int panel) const { return d->panels.value(panel) ? d->panels[panel]->text() : QString(); }
+void TFEditor::fitPathPanels() {
+    // The file name panel widens for a longer name (the folder panel gives the
+    // width); a name or folder that still does not fit is shortened in the
+    // middle and shown whole as the panel's hint.
+    QLabel *name = d->panels[3], *folder = d->panels[5];
+    const int margin = 2 * name->frameWidth() + 8;
+    const QString fullName = name->property("velmoraFullText").toString();
+    name->setFixedWidth(qBound(80, name->fontMetrics().horizontalAdvance(fullName) + margin, 240));
+    for (QLabel *panel : {name, folder}) {
+        const QString full = panel->property("velmoraFullText").toString();
+        const int room = (panel == name ? name->width() : panel->contentsRect().width()) - margin;
+        panel->setToolTip(full);
+        panel->setText(room > 0 && panel->fontMetrics().horizontalAdvance(full) > room
+                           ? panel->fontMetrics().elidedText(full, Qt::ElideMiddle, room)
+                           : full);
+    }
+}
 
-void TFEditor::resizeEvent(QResizeEvent *event) { QMainWindow::resizeEvent(event); }
+QString TFEditor::statusPanelText(int panel) const {
+    QLabel *l = d->panels.value(panel);
+    if (!l)
+        return QString();
+    // The whole name or folder, also when the panel shows it shortened.
+    return panel == 3 || panel == 5 ? l->property("velmoraFullText").toString() : l->text();
+}
+
+void TFEditor::resizeEvent(QResizeEvent *event) {
+    QMainWindow::resizeEvent(event);
+    if (d->panels.size() > 5) // the folder panel's width follows the window
+        QTimer::singleShot(0, this, [this] { fitPathPanels(); });
+}
 
 void TFEditor::updateLockKeys() {
     const LockKeys k = lockKeyState();

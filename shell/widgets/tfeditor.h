@@ -138,6 +138,7 @@ private:
     void createPanels();
     void createStatusBar();
     void fitToContents();
+    void fitPathPanels();
     void createFileBrowser(QWidget *page);
     void createFolderPage(QWidget *page);
     void connectCommands();

@@ -200,7 +200,15 @@ TEST_F(Shell, TheWindowOpensAtASizeWhereItsToolbarsAndPanelsFit) {
     start();
     w->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    // A long file name in a deep folder: the panels shorten what does not fit and keep it whole as a hint.
+    const QString deep = QString("prog/%1/%1/%1/%1/%1").arg(QString(30, u'd'));
+    const QString name = "a_rather_long_program_name_for_the_status_panel.nc";
+    Document *doc = w->openDocument(program(deep + "/" + name, {"N10"}));
+    ASSERT_NE(doc, nullptr);
     QApplication::processEvents();
+    EXPECT_EQ(w->statusPanelText(3), name);
+    EXPECT_EQ(w->statusPanelText(5), QDir::toNativeSeparators(QFileInfo(folder.file(deep)).absoluteFilePath()));
+    EXPECT_EQ(w->findChild<QLabel *>("StatusPanel3")->toolTip(), name);
     for (const char *name : {"ToolBar1", "ToolBar2", "ToolBar3", "ToolBar5"}) {
         auto *tb = w->findChild<QToolBar *>(name);
         ASSERT_TRUE(tb) << name;
