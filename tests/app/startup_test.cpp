@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QMenu>
 #include <QTabWidget>
 #include <QTreeWidget>
@@ -145,4 +146,18 @@ TEST_F(FreshProgramFolder, StartUpMessagesNameTheFileAndCarryTheirText) {
             EXPECT_FALSE(t.contains("Error")) << t.toStdString();
         EXPECT_TRUE(w->documents().isEmpty());
     }
+}
+
+TEST_F(FreshProgramFolder, TheStandardDialogsSpeakTheLanguageInForce) {
+    if (!QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_cs.qm"))
+        GTEST_SKIP() << "Qt's Czech translations are not installed (Debian package qt6-translations-l10n, see dev.sh)";
+    const std::unique_ptr<TFEditor> w = startVelmora({}, &io);
+    // The buttons of message boxes, input boxes and file dialogs.
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), "&Ano");
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Zrušit");
+    // The English file names no Qt translation: the buttons are Qt's own again.
+    w->menuByName("Jazyk")->findChild<QAction *>("English")->trigger();
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), "&Yes");
+    w->menuByName("Jazyk")->findChild<QAction *>("Cestina")->trigger();
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), "&Ano");
 }

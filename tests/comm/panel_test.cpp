@@ -182,13 +182,13 @@ TEST_F(Rs232Tab, SendingAsksToConnectAndWritesTheDocumentsBytes) {
     EXPECT_EQ(io.shown[0].text, "Sériový port není připojen.");
     EXPECT_EQ(peer.read(), QByteArray("\x02%\r\nM30\r\n\x03"));
     EXPECT_EQ(child<QLabel>(page, "LabelInfo")->text(), pty.ours() + " ;15200 ;None ;8 ;1 ;None ;CR/LF");
-    EXPECT_EQ(child<QPushButton>(page, "ButtonConnect")->text(), "Disconnect");
+    EXPECT_EQ(child<QPushButton>(page, "ButtonConnect")->text(), "Odpojit");
     ASSERT_TRUE(port());
     EXPECT_EQ(port()->settings().baudRate, 115200);
 
     click("ButtonConnect");
     EXPECT_FALSE(port()->isOpen());
-    EXPECT_EQ(child<QPushButton>(page, "ButtonConnect")->text(), "Connect");
+    EXPECT_EQ(child<QPushButton>(page, "ButtonConnect")->text(), "Připojit");
     EXPECT_TRUE(child<QLabel>(page, "LabelInfo")->text().isEmpty());
 }
 
@@ -228,7 +228,7 @@ TEST_F(Rs232Tab, AVanishedDeviceEndsTheTransferAndKeepsWhatArrived) {
         << io.shown[0].text.toStdString();
     EXPECT_EQ(editor->host().activeDocument()->lines(), (QStringList{"N10 G0", "N20 X1"}));
     EXPECT_FALSE(port()->isOpen());
-    EXPECT_EQ(child<QPushButton>(page, "ButtonConnect")->text(), "Connect");
+    EXPECT_EQ(child<QPushButton>(page, "ButtonConnect")->text(), "Připojit");
 
     // The program goes on: sending now asks to connect, which fails with a message.
     io.answers = {Answer::Yes};
