@@ -288,8 +288,8 @@ void applyQtTranslation() {
     if (path.isEmpty() || !QCoreApplication::instance())
         return;
     const QString locale = IniFile(path).readString(QStringLiteral("Language"), QStringLiteral("Qt"));
-    if (locale.isEmpty())
-        return;
+    if (locale.isEmpty() || locale.startsWith(QLatin1String("en")))
+        return; // Qt speaks English itself
     auto *t = new QTranslator;
     if (!t->load(QStringLiteral("qtbase_") + locale, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete t; // the translations are not installed: the dialogs keep their English buttons

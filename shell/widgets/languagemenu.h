@@ -21,8 +21,9 @@ void installLanguageMenu(Host &host);
 // choice stored) the shipped Czech file, which is then stored as the choice;
 // the Czech file too when the chosen file has gone (the choice stays stored).
 // Messages shown during start-up read their texts from it. A language file
-// that names a Qt locale (key "Qt" of section "Language", "cs") gives the
-// standard dialogs' buttons in that language, here and when a language is chosen.
+// that names a Qt locale (key "Qt" of section "Language": "cs"; "en" needs no
+// translation) gives the standard dialogs' buttons in that language, here and
+// when a language is chosen.
 void chooseStartupLanguage();
 // The shipped language file's name without its extension ("Cestina").
 QString startupLanguageName();
