@@ -11,7 +11,7 @@ build=${BUILD_DIR:-$root/build}
 
 packages=(cmake ninja-build g++ ccache pkg-config qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-serialport-dev
   libqscintilla2-qt6-dev libglu1-mesa-dev libgl-dev libjpeg62-turbo-dev libgtest-dev libbenchmark-dev
-  xvfb xauth socat poppler-utils fonts-dejavu-core libgl1-mesa-dri x11-utils imagemagick)
+  xvfb xauth socat poppler-utils fonts-dejavu-core libgl1-mesa-dri x11-utils imagemagick qt6-translations-l10n)
 
 install_missing() {
   local missing=()

@@ -17,9 +17,9 @@
 
 namespace velmora {
 
-int runVelmora(int argc, char **argv) {
-    QApplication app(argc, argv);
-    const QStringList files = app.arguments().mid(1);
+std::unique_ptr<TFEditor> startVelmora(const QStringList &files, UserIO *io) {
+    // 0. The language in force, so that every message of the start-up has its text.
+    chooseStartupLanguage();
 
     // 1. The splash window, drawn at once.
     QPointer<TFShow> splash = new TFShow;
@@ -31,24 +31,24 @@ int runVelmora(int argc, char **argv) {
     QApplication::setApplicationDisplayName(QStringLiteral("Velmora"));
 
     // 3. The main window and what its creation loads.
-    TFEditor window;
-    window.setSplash(splash);
-    Host &host = window.host();
+    auto window = std::make_unique<TFEditor>(io);
+    window->setSplash(splash);
+    Host &host = window->host();
     installPlugin(host);           // the plug-ins of Plugin/ and the "Simulace" menu
     installLanguageMenu(host);     // the "Jazyk" menu
     QCoreApplication::processEvents();
-    window.splashStep();
+    window->splashStep();
     installHighlighting(host);     // keyword lists of the highlighters
-    window.splashStep();
-    window.splashStep();
-    window.checkRequiredFiles();
-    window.buildTemplatePanel();   // one tab per template set
-    window.splashPauses(int(files.size()));
-    window.applyStoredLayout();    // settings, folders, recent files, file browser
+    window->splashStep();
+    window->splashStep();
+    window->checkRequiredFiles();
+    window->buildTemplatePanel();  // one tab per template set
+    window->splashPauses(int(files.size()));
+    window->applyStoredLayout();   // settings, folders, recent files, file browser
     installComm(host);             // the machine list of the "RS 232" tab
     installToolTables(host);       // the tool table panels, collapsed and hidden
-    window.openStartupFiles(files);
-    window.finishStartup();
+    window->openStartupFiles(files);
+    window->finishStartup();
 
     // 4. The other windows.
     installNcText(host);
@@ -56,13 +56,19 @@ int runVelmora(int argc, char **argv) {
     installTemplates(host);
     installProjects(host);
 
-    // 5. The chosen language file.
+    // 5. The captions of the language file in force.
     applyStartupLanguage(host);
+    return window;
+}
 
+int runVelmora(int argc, char **argv) {
+    QApplication app(argc, argv);
+    const std::unique_ptr<TFEditor> window = startVelmora(app.arguments().mid(1));
     // 6. The event loop.
-    window.show();
-    if (splash)
-        splash->raise();
+    window->show();
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (qobject_cast<TFShow *>(w) && w->isVisible())
+            w->raise();
     return app.exec();
 }
 

@@ -3,11 +3,31 @@
 
 #include "comm/logic/session.h"
 
+#include <csignal>
 #include <cstdio>
 #include <unistd.h>
 
 namespace velmora::cli {
 namespace {
+
+volatile std::sig_atomic_t interrupted = 0;
+void onInterrupt(int) { interrupted = 1; }
+
+// Ctrl+C stops the send (and says how far it got) instead of ending the program at once.
+class InterruptGuard {
+public:
+    InterruptGuard() {
+        struct sigaction a {};
+        a.sa_handler = onInterrupt;
+        sigemptyset(&a.sa_mask);
+        ::sigaction(SIGINT, &a, &previous_);
+        interrupted = 0;
+    }
+    ~InterruptGuard() { ::sigaction(SIGINT, &previous_, nullptr); }
+
+private:
+    struct sigaction previous_ {};
+};
 
 int runSend(const QStringList &args) {
     const Options opts(args, {});
@@ -44,9 +64,13 @@ int runSend(const QStringList &args) {
     const bool tty = ::isatty(STDERR_FILENO);
     const int total = int(plan.lines.size());
     int lastShown = -1;
-    const auto progress = [&](int sent) {
+    int sentSoFar = 0;
+    bool heldShown = false;
+    comm::SendControl control;
+    control.progress = [&](int sent) {
+        sentSoFar = sent;
         if (tty) {
-            std::fprintf(stderr, "\rsending %d/%d lines", sent, total);
+            std::fprintf(stderr, "\rsending %d/%d lines                         ", sent, total);
         } else {
             const int tenth = total ? sent * 10 / total : 10;
             if (tenth == lastShown)
@@ -56,10 +80,33 @@ int runSend(const QStringList &args) {
         }
         std::fflush(stderr);
     };
-    const comm::SendResult r = comm::sendThrough(port, plan, progress);
+    // While the machine holds the line the send waits for it; Ctrl+C stops it.
+    control.waiting = [&](bool held) {
+        if (held != heldShown) {
+            heldShown = held;
+            if (held)
+                std::fprintf(stderr, tty ? "\rsending %d/%d lines: the machine holds the line, waiting (Ctrl+C stops)"
+                                         : "sent %d/%d lines: the machine holds the line, waiting (Ctrl+C stops)\n",
+                             sentSoFar, total);
+            else if (!tty)
+                std::fprintf(stderr, "the machine takes data again\n");
+            std::fflush(stderr);
+        }
+        return interrupted == 0;
+    };
+    control.cancelled = [] { return interrupted != 0; };
+    const InterruptGuard guard;
+    const comm::SendResult r = comm::sendThrough(port, plan, control);
     port.close();
     if (tty && total > 0)
         std::fputc('\n', stderr);
+    if (r.cancelled) {
+        writeError(QStringLiteral("velmora-cli send: cancelled; %1 of %2 lines were sent to %3")
+                       .arg(r.linesSent)
+                       .arg(r.lineCount)
+                       .arg(settings.deviceName));
+        return 2;
+    }
     if (!r.complete()) {
         const QString why = !r.error.isEmpty() ? r.error
                                                : QStringLiteral("the device took no more data within %1 ms")
@@ -90,9 +137,14 @@ VELMORA_CLI_COMMAND(
     "                  COM3 are /dev/ttyS0 to /dev/ttyS2; any other name or path\n"
     "                  (/dev/ttyUSB0, /dev/pts/3) is opened as given\n"
     "\n"
+    "While the machine holds the line (XOFF received and no XON yet with the\n"
+    "software handshake, CTS low with RTS/CTS) the send waits as long as it\n"
+    "takes and says so; Ctrl+C stops it.\n"
+    "\n"
     "Exit status 2 when the machine, the file or the port cannot be used, or when\n"
-    "not every line was sent (a write that does not complete within 1000 ms, a\n"
-    "device that vanishes); the message says how many lines of how many went out.",
+    "not every line was sent (Ctrl+C, a write that the device does not take\n"
+    "within 1000 ms while the line is not held, a device that vanishes); the\n"
+    "message says how many lines of how many went out.",
     runSend);
 
 } // namespace velmora::cli

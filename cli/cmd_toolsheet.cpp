@@ -20,6 +20,8 @@ int runToolSheet(const QStringList &args) {
         throw UsageError{QStringLiteral("%1: cannot read: %2").arg(path, f.readError)};
     if (f.kind != ToolTableKind::Tnc407)
         throw UsageError{QStringLiteral("%1: not a TNC 407/426 table (such a table has 21120 to 21247 bytes)").arg(path)};
+    if (f.problem == TableProblem::WrongColumns)
+        throw UsageError{QStringLiteral("%1:%2").arg(path, columnMismatchText(columnMismatch(f.lines, f.kind)))};
     ToolTableSession s(ToolTableKind::Tnc407);
     if (s.open(f.lines) != TableProblem::None)
         throw UsageError{QStringLiteral("%1:1: not a tool table (the first line must begin with \"BEGIN\")").arg(path)};

@@ -27,6 +27,8 @@ ToolTable readTable(const QString &path) {
                              .arg(path)
                              .arg(f.lines.size())
                              .arg(kToolTableLines)};
+    if (f.problem == TableProblem::WrongColumns)
+        throw UsageError{QStringLiteral("%1:%2").arg(path, columnMismatchText(columnMismatch(f.lines, f.kind)))};
     ToolTable t(f.kind);
     t.load(f.lines);
     return t;
@@ -126,7 +128,9 @@ VELMORA_CLI_COMMAND(
     "                          [--drill yes|no] [--in-place]\n"
     "\n"
     "The format is told by the file's size, as Velmora does: 21120 to 21247 bytes\n"
-    "is a TNC 407/426 table, any other size an iTNC 530 table.\n"
+    "is a TNC 407/426 table, any other size an iTNC 530 table. A table whose column\n"
+    "headings (line 2) do not have NAME and R (and TT:R-OFFS) where the format has\n"
+    "its fields is another layout: it is refused (exit status 2), never edited.\n"
     "\n"
     "show prints one line per tool 1 to 100: N<TAB>name<TAB>radius, the fields\n"
     "without trailing blanks; for an iTNC 530 table a fourth column \"drill\" or \"-\".\n"

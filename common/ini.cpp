@@ -41,7 +41,9 @@ bool keyOf(QStringView line, QStringView &key, QStringView &raw) {
     return true;
 }
 
-bool same(QStringView a, QStringView b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+// Names read from a file are trimmed, so a name asked for is compared trimmed too
+// (a template tab's caption begins with a blank).
+bool same(QStringView a, QStringView b) { return trimmed(a).compare(trimmed(b), Qt::CaseInsensitive) == 0; }
 
 // Line range [begin, end) of the body of the first section of that name; begin is the header line.
 bool findSection(const QStringList &lines, const QString &section, int &header, int &end) {
@@ -212,11 +214,11 @@ bool IniFile::writeSection(const QString &section, const QList<QPair<QString, QS
     QStringList ls = lines();
     for (const auto &kv : values) {
         int header, end;
-        const QString line = kv.first + QLatin1Char('=') + kv.second;
+        const QString line = trimmed(kv.first).toString() + QLatin1Char('=') + kv.second;
         if (!findSection(ls, section, header, end)) {
             if (!ls.isEmpty() && !ls.last().trimmed().isEmpty())
                 ls.append(QString());
-            ls.append(QLatin1Char('[') + section + QLatin1Char(']'));
+            ls.append(QLatin1Char('[') + trimmed(section).toString() + QLatin1Char(']'));
             ls.append(line);
             continue;
         }

@@ -49,6 +49,16 @@ QString languageText(const QString &section, const QString &key) {
     return expandLineBreaks(IniFile(path).readString(section, key, QStringLiteral("Error")));
 }
 
+QString languageText(const QString &section, const QString &key, const QString &builtIn) {
+    const QString path = currentLanguagePath();
+    if (path.isEmpty())
+        return builtIn;
+    const IniFile ini(path);
+    if (!ini.hasKey(section, key))
+        return builtIn;
+    return expandLineBreaks(ini.readString(section, key));
+}
+
 QStringList splitDelimitedText(const QString &text) {
     QStringList items;
     const auto blank = [&](qsizetype i) { return i < text.size() && text[i].unicode() > 0 && text[i].unicode() <= ' '; };

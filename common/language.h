@@ -16,6 +16,10 @@ QString currentLanguagePath();
 // "#13" in a value becomes a line break: the text before each "#13" is followed
 // by a carriage return, and the "#13" and the one character after it are dropped.
 QString languageText(const QString &section, const QString &key);
+// The same with a text of the program's own for a key the language file
+// lacks, or when no language file is in force: for messages that must be
+// readable whatever the language files, such as those of the start-up.
+QString languageText(const QString &section, const QString &key, const QString &builtIn);
 
 // The "#13" rule on its own.
 QString expandLineBreaks(const QString &value);

@@ -310,6 +310,11 @@ bool tryParseFloat(const QString &text, double &value, QChar decimalMark) {
     return true;
 }
 
+void requireNcWord(double value, const QString &fieldText) {
+    if (!std::isfinite(value) || std::fabs(value) >= kNcWordLimit)
+        throw ConversionError(QStringLiteral("'%1' is not a valid floating point value").arg(fieldText));
+}
+
 double parseFloat(const QString &text, QChar decimalMark) {
     double v;
     if (!tryParseFloat(text, v, decimalMark))

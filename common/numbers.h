@@ -36,6 +36,10 @@ double roundDecimal(double value, int places);
 // to 10 decimal places, halves to even.
 double roundNoise(double value);
 
+// The largest magnitude an NC word takes: the general format writes a number
+// of up to 15 digits before the decimal mark without an exponent.
+constexpr double kNcWordLimit = 1e15;
+
 // The message a failed conversion shows.
 class ConversionError : public std::runtime_error {
 public:
@@ -51,6 +55,10 @@ bool tryParseInteger(const QString &text, int &value);
 // parseFloat accepts the decimal mark given (and only that), a sign, and an exponent.
 double parseFloat(const QString &text, QChar decimalMark = kDecimalMark);
 bool tryParseFloat(const QString &text, double &value, QChar decimalMark = kDecimalMark);
+// A value that goes into NC words, worked out from the text of a field: one
+// of kNcWordLimit or more, or no finite number at all, is refused like a field
+// that holds no number ("'%s' is not a valid floating point value" with `fieldText`).
+void requireNcWord(double value, const QString &fieldText);
 // Accepts "." or "," as the decimal mark (command-line options).
 bool tryParseFloatAnyMark(const QString &text, double &value);
 

@@ -20,6 +20,13 @@ QString withSlash(QString s) {
 
 } // namespace
 
+QString localFolder(const QString &stored) {
+    const QString f = stored.trimmed();
+    if (!f.isEmpty() && QFileInfo(f).isDir())
+        return QFileInfo(f).absoluteFilePath();
+    return QDir::homePath();
+}
+
 QString programFolder() {
     if (!folderOverride().isEmpty())
         return folderOverride();

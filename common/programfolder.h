@@ -19,6 +19,11 @@ QString findFileNoCase(const QString &base, const QString &relative);
 // findFileNoCase in the program folder.
 QString programFile(const QString &relative);
 
+// The folder a stored folder setting stands for on this system: the folder
+// itself when it exists, otherwise (a drive such as the default "c:\" of a
+// fresh settings file, or a folder that is not there) the user's home folder.
+QString localFolder(const QString &stored);
+
 // Path of SetupCNC.ini in the program folder.
 QString setupIniPath();
 

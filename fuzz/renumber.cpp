@@ -65,8 +65,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
                 FUZZ_CHECK(original[i].endsWith(once[i]));
         // Renumbering settles: a second run changes nothing. (Creating puts a
         // number in front of every block each time, and removing may uncover
-        // another number, as in "N60 :80".)
-        if (o.style == RenumberStyle::Renumber || o.page == RenumberPage::Heidenhain) {
+        // another number, as in "N60 :80". The first block gets the first
+        // number as typed, so it settles only when that text reads back as
+        // the number it is: "+$0" is 0, but the scan reads "+" from "N+$0".)
+        const QString first = o.first.trimmed();
+        const bool firstReadsBack = !first.isEmpty() && NumberAfter(first, 0) == first;
+        if ((o.style == RenumberStyle::Renumber && firstReadsBack) || o.page == RenumberPage::Heidenhain) {
             QStringList twice = once;
             renumber(twice, o, from, to);
             FUZZ_CHECK(twice == once);

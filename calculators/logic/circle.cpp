@@ -3,6 +3,7 @@
 #include "common/language.h"
 #include "common/numbers.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace velmora::calc {
@@ -60,7 +61,7 @@ CircleTexts CircleTexts::czech() {
     return t;
 }
 
-QString overlapQuestionText() { return languageText(QStringLiteral("Messages"), QStringLiteral("Overlap")); }
+QString overlapQuestionText() { return QStringLiteral("Kružnice se budou překrývat.\rPokračoat ?"); }
 
 CircleCalculator::CircleCalculator(CircleTexts texts, int decimals) : texts_(std::move(texts)), decimals_(decimals) {}
 
@@ -90,6 +91,16 @@ void CircleCalculator::calculateGroup(const CircleInput &in, int recalcRoot, con
     const double step = parseFloat(in.stepAngle);
     const double d = parseFloat(in.holeDiameter);
     const double r = diameter / 2;
+    // The NC words fit: a hole lies within the radius around the centre, its
+    // angle within the start angle and the steps; the field that makes a word
+    // too large is named.
+    const auto larger = [](double a, const QString &aText, double b, const QString &bText) {
+        return std::fabs(a) >= std::fabs(b) ? aText : bText;
+    };
+    requireNcWord(std::fabs(r) + std::fabs(c1), larger(c1, in.centre1, r, in.diameter));
+    requireNcWord(std::fabs(r) + std::fabs(c2), larger(c2, in.centre2, r, in.diameter));
+    const double steps = std::fabs(step) * std::max(0, n - 1);
+    requireNcWord(std::fabs(a0) + steps, larger(a0, in.startAngle, steps, in.stepAngle));
 
     Shape pitch;
     pitch.number = counter_++;

@@ -12,7 +12,7 @@ namespace velmora::calc {
 class InputError : public std::runtime_error {
 public:
     InputError();
-    static QString text(); // the message shown: "InputError" of section "Messages"
+    static QString text(); // the message shown, the same whatever the language file
 };
 
 // a / b; a zero divisor throws ConversionError("Floating point division by zero").

@@ -13,6 +13,13 @@ GrooveGeometry grooveGeometry(const GrooveInput &in) {
     const double length = parseFloat(in.length);
     const double width = parseFloat(in.width);
     double alpha = parseFloat(in.angle);
+    // The NC words fit: every point lies within the length and half the width
+    // of the start; the field that makes a word too large is named.
+    const double reach = std::fabs(length) + std::fabs(width) / 2;
+    const QString &reachText = std::fabs(length) >= std::fabs(width) / 2 ? in.length : in.width;
+    requireNcWord(std::fabs(x0) + reach, std::fabs(x0) >= reach ? in.x0 : reachText);
+    requireNcWord(std::fabs(y0) + reach, std::fabs(y0) >= reach ? in.y0 : reachText);
+    requireNcWord(alpha, in.angle);
     g.alphaText = in.angle;
     if (alpha < 0) {
         alpha += 360;

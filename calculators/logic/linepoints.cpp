@@ -3,6 +3,7 @@
 #include "common/language.h"
 #include "common/numbers.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace velmora::calc {
@@ -45,6 +46,11 @@ void LineCalculator::calculateGroup(const LineInput &in, int recalcRoot) {
     const double alpha = parseFloat(in.angle);
     const double s = parseFloat(in.spacing);
     const double d = parseFloat(in.holeDiameter);
+    // The NC words fit: the last hole lies within the steps from the first;
+    // the field that makes a word too large is named.
+    const double along = std::fabs(s) * std::max(0, n - 1);
+    requireNcWord(std::fabs(x0) + along, std::fabs(x0) >= along ? in.x0 : in.spacing);
+    requireNcWord(std::fabs(y0) + along, std::fabs(y0) >= along ? in.y0 : in.spacing);
     if (n <= 0)
         return;
     const double rad = alpha * M_PI / 180;

@@ -19,9 +19,18 @@ GeometrySettings readGeometrySettings() {
     return g;
 }
 
-int geometryDecimals() {
-    const int d = IniFile(setupIniPath()).readInteger(QStringLiteral("Geometrie"), QStringLiteral("Zaokrouhleni"), 3);
-    return d >= 2 && d <= 4 ? d : 3;
+namespace {
+int &decimalsChoice() {
+    static int d = 3;
+    return d;
+}
+} // namespace
+
+int geometryDecimals() { return decimalsChoice(); }
+
+void setGeometryDecimals(int decimals) {
+    if (decimals >= 2 && decimals <= 4)
+        decimalsChoice() = decimals;
 }
 
 QString blockPrefix() {
@@ -29,11 +38,8 @@ QString blockPrefix() {
 }
 
 QString geometryFolder() {
-    const QString folder =
-        IniFile(setupIniPath()).readString(QStringLiteral("Adresar"), QStringLiteral("Geometrie"), QStringLiteral("c:\\"));
-    if (!folder.isEmpty() && QFileInfo(folder).isDir())
-        return folder;
-    return QDir::homePath();
+    return localFolder(
+        IniFile(setupIniPath()).readString(QStringLiteral("Adresar"), QStringLiteral("Geometrie"), QStringLiteral("c:\\")));
 }
 
 } // namespace velmora::calc

@@ -15,9 +15,12 @@ struct GeometrySettings {
 };
 GeometrySettings readGeometrySettings();
 
-// Decimals of the hole coordinates: 2, 3 or 4. Key "Zaokrouhleni" of section
-// "Geometrie" when it holds one of these, else 3 (the settings dialog's default).
+// Decimals of the hole coordinates of the circle and line windows: 2, 3 or 4,
+// the "Zaokrouhlení" choice of the settings dialog. The choice lives while the
+// program runs and is never stored: every run starts with 3.
 int geometryDecimals();
+// Values other than 2, 3 and 4 leave the choice as it is.
+void setGeometryDecimals(int decimals);
 
 // The block prefix: key "EnterText" of section "Editor", default "N1 ", which
 // the reading rule turns into "N1".

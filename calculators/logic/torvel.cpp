@@ -14,7 +14,7 @@ namespace velmora::calc {
 
 QString torvelLibraryPath() { return programFile(QStringLiteral("dll/torvel.so")); }
 
-QString torvelMissingText() { return languageText(QStringLiteral("Messages"), QStringLiteral("NoTorvel")); }
+QString torvelMissingText() { return QStringLiteral("Není přítomna DLL knihovna."); }
 
 TorvelRun runTorvel(const QString &libraryPath) {
     // Loaded libraries stay loaded until the program ends.

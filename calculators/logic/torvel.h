@@ -18,7 +18,7 @@ struct TorvelRun {
 // copies the returned lines.
 TorvelRun runTorvel(const QString &libraryPath);
 
-// The message shown when the library cannot be loaded ("NoTorvel" of section "Messages").
+// The message shown when the library cannot be loaded, the same whatever the language file.
 QString torvelMissingText();
 
 } // namespace velmora::calc

@@ -238,11 +238,19 @@ void GeoWindow::openClick() {
 }
 
 void GeoWindow::saveClick() {
-    QString path = host_.userIO().saveFileName(setup_.saveTitle, filter_, calc::geometryFolder());
-    if (path.isEmpty())
+    int chosenFilter = 0;
+    const QString chosen = host_.userIO().saveFileName(setup_.saveTitle, filter_, calc::geometryFolder(), &chosenFilter);
+    if (chosen.isEmpty())
         return;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += setup_.extension;
+    // The first filter entry gives the file its extension; with any other the name is used as typed.
+    QString path = chosen;
+    const QFileInfo info(chosen);
+    if (chosenFilter == 0 && info.suffix().compare(setup_.extension.mid(1), Qt::CaseInsensitive) != 0)
+        path = (info.suffix().isEmpty() ? chosen : chosen.chopped(info.suffix().size() + 1)) + setup_.extension;
+    // The dialog asked about the name chosen; a file under the changed name was not asked about.
+    if (path != chosen && QFileInfo::exists(path) &&
+        !host_.userIO().confirm(languageText(QStringLiteral("Messages"), QStringLiteral("Save1")).replace(QLatin1String("%s"), path)))
+        return;
     const SaveResult r = saveTextFile(path, calc::geoFileLines(geoTree()));
     if (!r.ok) {
         QString message = r.error;

@@ -64,6 +64,8 @@ void GeoPreview::paintEvent(QPaintEvent *) {
             colour = pitch_;
         else if (s.colour == calc::ShapeColour::Marker)
             colour = Qt::red;
+        else if (s.colour == calc::ShapeColour::Contour)
+            colour = toQColor(clBlue); // a groove is blue whatever the hole colour
         QPen pen(colour, 1);
         if (s.dashed) {
             // the 16-bit stipple 0xEA60, lowest bit first, starting with its first dash

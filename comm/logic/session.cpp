@@ -27,19 +27,21 @@ bool findMachine(const QString &name, MachineSettings &machine, QString &error) 
     return false;
 }
 
-SendResult sendThrough(TComm &port, const SendPlan &plan, const std::function<void(int)> &progress) {
+SendResult sendThrough(TComm &port, const SendPlan &plan, const SendControl &control) {
     qint64 total = 0;
     const WriteFn write = [&](const QByteArray &bytes, QString &error) -> qint64 {
-        const TComm::WriteResult r = port.write(bytes);
+        const TComm::WriteResult r = port.write(bytes, control.waiting);
         if (r.failed) {
             error = port.lastError();
             return -1;
         }
+        if (r.cancelled)
+            return kWriteCancelled;
         total += bytes.size();
         return r.written;
     };
-    SendResult r = sendPlan(plan, write, progress);
-    if (r.error.isEmpty() && port.isOpen()) {
+    SendResult r = sendPlan(plan, write, control);
+    if (r.error.isEmpty() && !r.cancelled && port.isOpen()) {
         // About ten bits a byte on the line.
         const qint64 rate = qMax<qint64>(port.settings().baudRate, 1);
         const int ms = int(qMin<qint64>(total * 10 * 1000 / rate + 1000, 600000));

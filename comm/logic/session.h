@@ -17,8 +17,12 @@ bool findMachine(const QString &name, MachineSettings &machine, QString &error);
 
 // Sends a plan through the port and waits until the device has taken
 // everything (bounded by the time the bytes need at the port's rate, plus
-// a second). `progress` as for sendPlan.
-SendResult sendThrough(TComm &port, const SendPlan &plan, const std::function<void(int)> &progress = {});
+// a second). While the machine holds the line the send waits for it, telling
+// `control.waiting`, which may stop it.
+SendResult sendThrough(TComm &port, const SendPlan &plan, const SendControl &control);
+inline SendResult sendThrough(TComm &port, const SendPlan &plan, const std::function<void(int)> &progress = {}) {
+    return sendThrough(port, plan, SendControl{progress, {}, {}});
+}
 
 struct ReceiveOutcome {
     enum End { EndOfText, Timeout, Interrupted, DeviceLost };

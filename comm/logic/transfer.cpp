@@ -52,12 +52,16 @@ bool makeSendPlan(const QStringList &lines, const MachineSettings &m, SendPlan &
     return true;
 }
 
-SendResult sendPlan(const SendPlan &plan, const WriteFn &write, const std::function<void(int)> &progress) {
+SendResult sendPlan(const SendPlan &plan, const WriteFn &write, const SendControl &control) {
     SendResult r;
     r.lineCount = int(plan.lines.size());
     auto writeAll = [&](const QByteArray &bytes) {
         QString err;
         const qint64 n = write(bytes, err);
+        if (n == kWriteCancelled) {
+            r.cancelled = true;
+            return false;
+        }
         if (n < 0) {
             r.error = err.isEmpty() ? QStringLiteral("write failed") : err;
             return false;
@@ -71,13 +75,17 @@ SendResult sendPlan(const SendPlan &plan, const WriteFn &write, const std::funct
     if (plan.before && !writeAll(QByteArray(1, *plan.before)))
         return r;
     for (const QByteArray &line : plan.lines) {
+        if (control.cancelled && control.cancelled()) {
+            r.cancelled = true;
+            break;
+        }
         if (!writeAll(line))
             break;
         ++r.linesSent;
-        if (progress)
-            progress(r.linesSent);
+        if (control.progress)
+            control.progress(r.linesSent);
     }
-    if (r.error.isEmpty() && plan.after)
+    if (r.error.isEmpty() && !r.cancelled && plan.after)
         writeAll(QByteArray(1, *plan.after));
     return r;
 }

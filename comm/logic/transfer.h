@@ -37,21 +37,34 @@ bool makeSendPlan(const QStringList &lines, const MachineSettings &m, SendPlan &
 struct SendResult {
     int linesSent = 0;
     int lineCount = 0;
-    bool complete() const { return linesSent == lineCount && error.isEmpty(); }
+    bool complete() const { return linesSent == lineCount && error.isEmpty() && !cancelled; }
     bool timedOut = false;   // a write did not complete in time
+    bool cancelled = false;  // the user stopped the send
     QString error;           // the port's error, when a write failed
 };
 
 // Writes one block of bytes; returns the number of bytes written (fewer than
-// asked after a timeout), or -1 on an error with its text in `error`.
+// asked after a timeout), -1 on an error with its text in `error`, or
+// kWriteCancelled when the user stopped the transfer during the write.
 using WriteFn = std::function<qint64(const QByteArray &bytes, QString &error)>;
+constexpr qint64 kWriteCancelled = -2;
+
+// What a send reports and asks while it runs; each member may be empty.
+struct SendControl {
+    std::function<void(int sent)> progress;  // the lines sent, after each complete line
+    std::function<bool(bool held)> waiting;  // while a write waits (held: the machine holds the line); false stops
+    std::function<bool()> cancelled;         // before each line; true stops
+};
 
 // Sends a plan line by line. A line written only in part (the write did not
 // complete within its time limit) stops the sending of lines; the after
 // character is still written then, so the machine sees the end of the
-// transfer. A failed write stops at once. `progress` is called with the number
-// of lines sent after each complete line.
-SendResult sendPlan(const SendPlan &plan, const WriteFn &write, const std::function<void(int)> &progress = {});
+// transfer. A failed write stops at once, and so does a cancelled send, which
+// writes nothing more.
+SendResult sendPlan(const SendPlan &plan, const WriteFn &write, const SendControl &control);
+inline SendResult sendPlan(const SendPlan &plan, const WriteFn &write, const std::function<void(int)> &progress = {}) {
+    return sendPlan(plan, write, SendControl{progress, {}, {}});
+}
 
 // --- receiving --------------------------------------------------------------
 

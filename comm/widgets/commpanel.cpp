@@ -9,6 +9,8 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMainWindow>
@@ -50,6 +52,53 @@ QPushButton *button(QWidget *parent, const char *name, const QString &caption) {
     return b;
 }
 
+// While a send runs, the window stays drawn and the cancel button (or Esc)
+// works; every other click, key and close waits until the send is over.
+class SendInputFilter : public QObject {
+public:
+    SendInputFilter(QWidget *cancel, std::function<void()> onCancel) : cancel_(cancel), onCancel_(std::move(onCancel)) {
+        qApp->installEventFilter(this);
+    }
+    ~SendInputFilter() override { qApp->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *o, QEvent *e) override {
+        switch (e->type()) {
+        case QEvent::Shortcut:
+        case QEvent::ShortcutOverride:
+            return true;
+        case QEvent::Close:
+            if (auto *w = qobject_cast<QWidget *>(o); w && w->isWindow()) {
+                e->ignore();
+                return true;
+            }
+            return false;
+        case QEvent::KeyPress:
+            if (qobject_cast<QWidget *>(o) && static_cast<QKeyEvent *>(e)->key() == Qt::Key_Escape) {
+                onCancel_();
+                return true;
+            }
+            [[fallthrough]];
+        case QEvent::KeyRelease:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu: {
+            // Window-level events pass: they become the widget events filtered here.
+            auto *w = qobject_cast<QWidget *>(o);
+            return w && w != cancel_ && !cancel_->isAncestorOf(w);
+        }
+        default:
+            return false;
+        }
+    }
+
+private:
+    QWidget *cancel_;
+    std::function<void()> onCancel_;
+};
+
 } // namespace
 
 CommPanel::CommPanel(Host &host, QWidget *page) : QObject(page), host_(host), comm1_(new TComm(this)) {
@@ -68,7 +117,14 @@ CommPanel::CommPanel(Host &host, QWidget *page) : QObject(page), host_(host), co
     QPushButton *edit = button(page, "ButtonEditMachine", QStringLiteral("Editovat stroj"));
     QPushButton *del = button(page, "ButtonDelMachine", QStringLiteral("Smazat stroj"));
     connect_ = button(page, "ButtonConnect", QStringLiteral("Connect"));
-    QPushButton *send = button(page, "ButtonSendData", QStringLiteral("Vyslat data"));
+    send_ = button(page, "ButtonSendData", QStringLiteral("Vyslat data"));
+    QPushButton *send = send_;
+    cancel_ = button(page, "ButtonCancelSend", QStringLiteral("Přerušit"));
+    cancel_->setEnabled(false);
+    sendState_ = new QLabel(page);
+    sendState_->setObjectName(QStringLiteral("LabelSendState"));
+    sendState_->setWordWrap(true);
+    sendState_->hide();
     progress_ = new QProgressBar(page);
     progress_->setObjectName(QStringLiteral("ProgressBar1"));
     progress_->setRange(0, 1);
@@ -85,8 +141,10 @@ CommPanel::CommPanel(Host &host, QWidget *page) : QObject(page), host_(host), co
     lineRow->addWidget(connect_);
     lineRow->addWidget(send);
     layout->addLayout(lineRow);
+    layout->addWidget(cancel_);
     layout->addWidget(info_);
     layout->addStretch(1);
+    layout->addWidget(sendState_);
     layout->addWidget(progress_);
 
     dialog_ = new TFAddMaschine(host.mainWindow());
@@ -103,6 +161,7 @@ CommPanel::CommPanel(Host &host, QWidget *page) : QObject(page), host_(host), co
     connect(del, &QPushButton::clicked, this, run(&CommPanel::ButtonDelMachineClick));
     connect(connect_, &QPushButton::clicked, this, run(&CommPanel::ButtonConnectClick));
     connect(send, &QPushButton::clicked, this, run(&CommPanel::ButtonSendDataClick));
+    connect(cancel_, &QPushButton::clicked, this, [this] { cancelRequested_ = true; });
     connect(machines_, &QComboBox::activated, this, [this] { ComboBoxMaschineChange(); });
     connect(comm1_, &TComm::rxChar, this, &CommPanel::Comm1RxChar);
     connect(comm1_, &TComm::deviceLost, this, &CommPanel::deviceLost);
@@ -229,7 +288,10 @@ void CommPanel::ButtonDelMachineClick() {
         host_.userIO().error(message("NoMachine"));
         return;
     }
-    if (!host_.userIO().confirm(message("DelMachine", {name})))
+    // The question names the machine, also with a language text that has no place for it.
+    QString question = languageText(kMessages, QStringLiteral("DelMachine"));
+    question = question.contains(QLatin1String("%s")) ? formatText(question, {name}) : question + QLatin1Char('\n') + name;
+    if (!host_.userIO().confirm(question))
         return;
     IniFile ini(machinesIniPath());
     if (!deleteMachine(ini, name)) {
@@ -261,22 +323,49 @@ void CommPanel::ButtonSendDataClick() {
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     sending_ = true;
+    cancelRequested_ = false;
+    cancel_->setEnabled(true);
+    send_->setEnabled(false);
+    connect_->setEnabled(false);
     progress_->setRange(0, qMax(1, int(plan.lines.size())));
     progress_->setValue(0);
     progress_->repaint();
-    const WriteFn write = [this](const QByteArray &bytes, QString &err) -> qint64 {
-        const TComm::WriteResult r = comm1_->write(bytes);
-        if (r.failed) {
-            err = comm1_->lastError();
-            return -1;
-        }
-        return r.written;
-    };
-    const SendResult r = sendPlan(plan, write, [this](int sent) {
-        progress_->setValue(sent);
-        progress_->repaint();
-    });
+    SendResult r;
+    {
+        const SendInputFilter filter(cancel_, [this] { cancelRequested_ = true; });
+        QElapsedTimer sinceEvents;
+        sinceEvents.start();
+        SendControl control;
+        control.progress = [&](int sent) {
+            progress_->setValue(sent);
+            // The window is drawn and the cancel button heard about every 50 ms.
+            if (sinceEvents.elapsed() >= 50) {
+                QCoreApplication::processEvents();
+                sinceEvents.restart();
+            }
+        };
+        control.waiting = [&](bool held) {
+            showHeld(held);
+            QCoreApplication::processEvents();
+            sinceEvents.restart();
+            return !cancelRequested_;
+        };
+        control.cancelled = [this] { return cancelRequested_; };
+        const WriteFn write = [&](const QByteArray &bytes, QString &err) -> qint64 {
+            const TComm::WriteResult w = comm1_->write(bytes, control.waiting);
+            if (w.failed) {
+                err = comm1_->lastError();
+                return -1;
+            }
+            return w.cancelled ? kWriteCancelled : w.written;
+        };
+        r = sendPlan(plan, write, control);
+    }
+    showHeld(false);
     sending_ = false;
+    cancel_->setEnabled(false);
+    send_->setEnabled(true);
+    connect_->setEnabled(true);
     progress_->setValue(0);
     QApplication::restoreOverrideCursor();
     // Bytes that came in while sending are taken now.
@@ -284,6 +373,10 @@ void CommPanel::ButtonSendDataClick() {
         QMetaObject::invokeMethod(this, [this] { Comm1RxChar(0); }, Qt::QueuedConnection);
     if (r.complete())
         return;
+    if (r.cancelled) {
+        host_.userIO().information(message("SendCancelled", {QString::number(r.linesSent), QString::number(r.lineCount)}));
+        return;
+    }
     const QString reason = !r.error.isEmpty()
                                ? r.error
                                : message("SendTimeout", {QString::number(comm1_->writeTimeout())});
@@ -291,6 +384,13 @@ void CommPanel::ButtonSendDataClick() {
     quietLost_ = comm1_->deviceFailed();
     host_.userIO().error(message("SendIncomplete", {QString::number(r.linesSent), QString::number(r.lineCount)}) +
                          QStringLiteral("\n") + reason);
+}
+
+void CommPanel::showHeld(bool held) {
+    if (held == !sendState_->isHidden())
+        return;
+    sendState_->setText(held ? message("SendHeld") : QString());
+    sendState_->setVisible(held);
 }
 
 void CommPanel::addReceivedLine(const QString &text) {

@@ -49,6 +49,8 @@ private:
     void addReceivedLine(const QString &text);
     QString currentMachine() const;
 
+    void showHeld(bool held);
+
     Host &host_;
     TComm *comm1_;
     Receiver receiver_;
@@ -56,7 +58,11 @@ private:
     QLabel *info_;
     QComboBox *machines_;
     QPushButton *connect_;
+    QPushButton *send_;
+    QPushButton *cancel_;
+    QLabel *sendState_;
     QProgressBar *progress_;
+    bool cancelRequested_ = false;
     bool receiving_ = false;
     bool sending_ = false;
     bool quietLost_ = false; // the vanished device was reported already

@@ -1,6 +1,5 @@
 #include "nctext/widgets/install.h"
 
-#include "common/language.h"
 #include "nctext/logic/coordinates.h"
 #include "nctext/logic/renumber.h"
 #include "nctext/widgets/commands.h"
@@ -19,7 +18,15 @@ namespace velmora {
 
 namespace {
 
-QString msg(const char *key) { return languageText(QStringLiteral("Messages"), QString::fromLatin1(key)); }
+// The coordinate check and the coordinate edit speak with texts of their own, whatever the language file.
+QString coordinateError(QChar letter) {
+    const bool parameter = letter == u'I' || letter == u'J' || letter == u'K';
+    return (parameter ? QStringLiteral("Chyba parametru %1 na : ") : QStringLiteral("Chyba souřadnice %1 na : ")).arg(letter);
+}
+const char *const kContinueCheck = "Pokračovat ?";
+const char *const kCoordinatesOk = "OK chyba nenalezena v žádnem XYZRIJK.";
+const char *const kEditCaption = "Editace souřadnice ";
+const char *const kEditPrompt = "Prodloužit, zkrátit o :";
 
 void connectAction(Host &host, const char *name, QObject *context, std::function<void()> handler) {
     QAction *a = host.action(QString::fromLatin1(name));
@@ -112,15 +119,13 @@ void NcTextCommands::ConltrolXYZExecute() {
     });
     UserIO &io = host_.userIO();
     for (const CoordinateFinding &f : findings) {
-        const bool parameter = f.letter == u'I' || f.letter == u'J' || f.letter == u'K';
-        const QString prefix = (parameter ? msg("ErrorParameter") : msg("ErrorCoordinate")).replace(QLatin1String("%s"), f.letter);
-        io.message(MessageKind::Plain, prefix + lines.at(f.line), kOk);
+        io.message(MessageKind::Plain, coordinateError(f.letter) + lines.at(f.line), kOk);
         doc->setCaret(f.line + 1, doc->caretColumn());
-        if (!io.confirm(msg("ContinueCheck")))
+        if (!io.confirm(QString::fromUtf8(kContinueCheck)))
             return;
     }
     if (findings.isEmpty())
-        io.information(msg("CoordinatesOK"));
+        io.information(QString::fromUtf8(kCoordinatesOk));
 }
 
 void NcTextCommands::AddExecute() {
@@ -131,7 +136,7 @@ void NcTextCommands::AddExecute() {
     const QString line = doc->line(index);
     const QString word = wordAt(line, doc->caretColumn() - 1, doc->highlighter() != Highlighter::None);
     QString amount;
-    if (!host_.userIO().inputText(msg("EditCoordinate") + word, msg("EditCoordinatePrompt"), amount) || amount.isEmpty())
+    if (!host_.userIO().inputText(QString::fromUtf8(kEditCaption) + word, QString::fromUtf8(kEditPrompt), amount) || amount.isEmpty())
         return;
     host_.runCommand([&] {
         const QString changed = editCoordinate(line, word, amount);

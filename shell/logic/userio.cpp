@@ -13,7 +13,8 @@ Answer ScriptedUserIO::message(MessageKind kind, const QString &text, Buttons bu
     return Answer::Cancel;
 }
 
-bool ScriptedUserIO::inputText(const QString &, const QString &, QString &value) {
+bool ScriptedUserIO::inputText(const QString &caption, const QString &prompt, QString &value) {
+    asked.append(Asked{caption, prompt});
     if (inputs.isEmpty())
         return false;
     const QString v = inputs.takeFirst();
@@ -25,15 +26,28 @@ bool ScriptedUserIO::inputText(const QString &, const QString &, QString &value)
 
 QString ScriptedUserIO::nextFile() { return files.isEmpty() ? QString() : files.takeFirst(); }
 
-QString ScriptedUserIO::openFileName(const QString &, const QString &, const QString &) { return nextFile(); }
+QString ScriptedUserIO::openFileName(const QString &title, const QString &filter, const QString &) {
+    asked.append(Asked{title, filter});
+    return nextFile();
+}
 
-QStringList ScriptedUserIO::openFileNames(const QString &, const QString &, const QString &) {
+QStringList ScriptedUserIO::openFileNames(const QString &title, const QString &filter, const QString &) {
+    asked.append(Asked{title, filter});
     const QString f = nextFile();
     return f.isEmpty() ? QStringList() : f.split(QLatin1Char('\n'));
 }
 
-QString ScriptedUserIO::saveFileName(const QString &, const QString &, const QString &) { return nextFile(); }
+QString ScriptedUserIO::saveFileName(const QString &title, const QString &filter, const QString &, int *chosenFilter) {
+    asked.append(Asked{title, filter});
+    const int chosen = filters.isEmpty() ? 0 : filters.takeFirst();
+    if (chosenFilter)
+        *chosenFilter = chosen;
+    return nextFile();
+}
 
-QString ScriptedUserIO::folderName(const QString &, const QString &) { return nextFile(); }
+QString ScriptedUserIO::folderName(const QString &title, const QString &) {
+    asked.append(Asked{title, QString()});
+    return nextFile();
+}
 
 } // namespace velmora

@@ -30,8 +30,10 @@ public:
     // File dialogs; an empty result means cancelled.
     virtual QString openFileName(const QString &title, const QString &filter, const QString &folder = QString()) = 0;
     virtual QStringList openFileNames(const QString &title, const QString &filter, const QString &folder = QString()) = 0;
-    // The dialog itself asks before it replaces an existing file.
-    virtual QString saveFileName(const QString &title, const QString &filter, const QString &proposed = QString()) = 0;
+    // The dialog itself asks before it replaces an existing file. `chosenFilter`,
+    // when given, receives the index of the filter entry the user left chosen (0 the first).
+    virtual QString saveFileName(const QString &title, const QString &filter, const QString &proposed = QString(),
+                                 int *chosenFilter = nullptr) = 0;
     virtual QString folderName(const QString &title, const QString &folder = QString()) = 0;
     virtual void beep() = 0;
 
@@ -50,18 +52,26 @@ public:
         QString text;
         Buttons buttons;
     };
+    // An input box or a file dialog as it was put up.
+    struct Asked {
+        QString title;
+        QString prompt; // the input box's prompt, the file dialog's filter
+    };
 
     QList<Answer> answers;        // answers to message boxes, in order (default: Cancel for errors, Yes/Ok otherwise)
     QStringList inputs;           // answers to input boxes (a null string cancels)
     QStringList files;            // answers to file and folder dialogs (an empty string cancels)
+    QList<int> filters;           // the filter entry chosen in each save dialog (default 0)
     QList<Shown> shown;           // every message box shown
+    QList<Asked> asked;           // every input box and file dialog
     int beeps = 0;
 
     Answer message(MessageKind kind, const QString &text, Buttons buttons, const QString &title = QString()) override;
     bool inputText(const QString &caption, const QString &prompt, QString &value) override;
     QString openFileName(const QString &title, const QString &filter, const QString &folder = QString()) override;
     QStringList openFileNames(const QString &title, const QString &filter, const QString &folder = QString()) override;
-    QString saveFileName(const QString &title, const QString &filter, const QString &proposed = QString()) override;
+    QString saveFileName(const QString &title, const QString &filter, const QString &proposed = QString(),
+                         int *chosenFilter = nullptr) override;
     QString folderName(const QString &title, const QString &folder = QString()) override;
     void beep() override { ++beeps; }
 

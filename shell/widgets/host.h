@@ -45,7 +45,6 @@ public:
     virtual Document *openDocument(const QString &path) = 0; // null when the file cannot be read (reported)
     virtual void addRecentFile(const QString &path) = 0;
     virtual void updateStatusBar() = 0;
-    virtual void showStatusMessage(const QString &text) = 0;
 
     // Opening ".tnc" and ".t" files (installed by the tool table subsystem).
     virtual void setToolTableOpener(std::function<void(const QString &path)> opener) = 0;

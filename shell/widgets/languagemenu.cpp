@@ -8,6 +8,8 @@
 #include "shell/widgets/host.h"
 
 #include <QAbstractButton>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -272,6 +274,31 @@ void checkItem(Host &host, const QString &name) {
             a->setChecked(a->objectName() == name);
 }
 
+// The Qt translation of the standard dialogs' buttons and texts (message
+// boxes, input boxes, file dialogs) that the language file in force names
+// under key "Qt" of its section "Language" ("cs"); none without that key.
+void applyQtTranslation() {
+    static QTranslator *installed = nullptr;
+    if (installed) {
+        QCoreApplication::removeTranslator(installed);
+        delete installed;
+        installed = nullptr;
+    }
+    const QString path = currentLanguagePath();
+    if (path.isEmpty() || !QCoreApplication::instance())
+        return;
+    const QString locale = IniFile(path).readString(QStringLiteral("Language"), QStringLiteral("Qt"));
+    if (locale.isEmpty() || locale.startsWith(QLatin1String("en")))
+        return; // Qt speaks English itself
+    auto *t = new QTranslator;
+    if (!t->load(QStringLiteral("qtbase_") + locale, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete t; // the translations are not installed: the dialogs keep their English buttons
+        return;
+    }
+    QCoreApplication::installTranslator(t);
+    installed = t;
+}
+
 } // namespace
 
 bool applyLanguageFile(const QString &path) {
@@ -319,6 +346,7 @@ void chooseLanguage(Host &host, const QString &name) {
     const QString path = findFileNoCase(languageFolder() + QLatin1Char('/'), fileName);
     if (!applyLanguageFile(path))
         host.userIO().error(QStringLiteral("%1\n%2").arg(path, loadTextFile(path).error));
+    applyQtTranslation();
     IniFile setup(setupIniPath());
     if (!setup.writeString(QStringLiteral("Language"), QStringLiteral("lng"), name))
         host.userIO().error(QStringLiteral("%1\n%2").arg(setup.path(), setup.lastError()));
@@ -350,16 +378,34 @@ void installLanguageMenu(Host &host) {
     }
 }
 
+QString startupLanguageName() { return QStringLiteral("Cestina"); }
+
+void chooseStartupLanguage() {
+    IniFile setup(setupIniPath());
+    const QString stored = setup.readString(QStringLiteral("Language"), QStringLiteral("lng"));
+    const QString folder = languageFolder() + QLatin1Char('/');
+    const auto existing = [&](const QString &name) {
+        const QString path = findFileNoCase(folder, name + QStringLiteral(".lng"));
+        return QFileInfo(path).isFile() ? QFileInfo(path).fileName() : QString();
+    };
+    QString file = stored.isEmpty() ? QString() : existing(stored);
+    if (file.isEmpty()) {
+        // A first start, or a chosen file that has gone: the program speaks Czech.
+        file = existing(startupLanguageName());
+        if (!file.isEmpty() && stored.isEmpty())
+            setup.writeString(QStringLiteral("Language"), QStringLiteral("lng"), languageItemName(file));
+    }
+    setCurrentLanguageFile(file);
+    applyQtTranslation();
+}
+
 void applyStartupLanguage(Host &host) {
     (void)host;
-    const QString stored = IniFile(setupIniPath()).readString(QStringLiteral("Language"), QStringLiteral("lng"), QStringLiteral("none"));
-    if (stored.isEmpty())
-        return;
-    const QString path = findFileNoCase(languageFolder() + QLatin1Char('/'), stored + QStringLiteral(".lng"));
-    if (!QFileInfo(path).isFile())
+    const QString file = currentLanguageFile();
+    if (file.isEmpty())
         return; // the built-in captions stay
-    if (applyLanguageFile(path))
-        setCurrentLanguageFile(QFileInfo(path).fileName());
+    if (!applyLanguageFile(currentLanguagePath()))
+        setCurrentLanguageFile(QString());
 }
 
 } // namespace velmora

@@ -16,7 +16,18 @@ class Host;
 
 // Builds the "Jazyk" menu from Language/*.lng and connects its items.
 void installLanguageMenu(Host &host);
-// Applies the language file stored in SetupCNC.ini (start-up, after every start-up window exists).
+// The language file in force from the first moment of a start, before any
+// window exists: the choice stored in SetupCNC.ini; on a first start (no
+// choice stored) the shipped Czech file, which is then stored as the choice;
+// the Czech file too when the chosen file has gone (the choice stays stored).
+// Messages shown during start-up read their texts from it. A language file
+// that names a Qt locale (key "Qt" of section "Language": "cs"; "en" needs no
+// translation) gives the standard dialogs' buttons in that language, here and
+// when a language is chosen.
+void chooseStartupLanguage();
+// The shipped language file's name without its extension ("Cestina").
+QString startupLanguageName();
+// Applies the language file in force to the windows (start-up, after every start-up window exists).
 void applyStartupLanguage(Host &host);
 // Applies one calculator window's section ("FKruznice", "FPrimka", "FDrazka") to that window.
 void applyWindowSection(QWidget *window, const QString &section);

@@ -89,11 +89,16 @@ QStringList QtUserIO::openFileNames(const QString &title, const QString &filter,
     return QFileDialog::getOpenFileNames(parent_, title, usableFolder(folder), qtFileFilter(filter));
 }
 
-QString QtUserIO::saveFileName(const QString &title, const QString &filter, const QString &proposed) {
+QString QtUserIO::saveFileName(const QString &title, const QString &filter, const QString &proposed, int *chosenFilter) {
     QString start = proposed;
     if (QFileInfo(start).isRelative())
         start = QDir::home().filePath(start);
-    return QFileDialog::getSaveFileName(parent_, title, start, qtFileFilter(filter));
+    const QString filters = qtFileFilter(filter);
+    QString selected;
+    const QString path = QFileDialog::getSaveFileName(parent_, title, start, filters, &selected);
+    if (chosenFilter)
+        *chosenFilter = qMax(0, int(filters.split(QStringLiteral(";;")).indexOf(selected)));
+    return path;
 }
 
 QString QtUserIO::folderName(const QString &title, const QString &folder) {

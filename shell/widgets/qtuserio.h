@@ -16,7 +16,8 @@ public:
     // Filters are "Description|pattern|..." lines or Qt filters.
     QString openFileName(const QString &title, const QString &filter, const QString &folder = QString()) override;
     QStringList openFileNames(const QString &title, const QString &filter, const QString &folder = QString()) override;
-    QString saveFileName(const QString &title, const QString &filter, const QString &proposed = QString()) override;
+    QString saveFileName(const QString &title, const QString &filter, const QString &proposed = QString(),
+                         int *chosenFilter = nullptr) override;
     QString folderName(const QString &title, const QString &folder = QString()) override;
     void beep() override;
 

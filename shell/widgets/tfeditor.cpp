@@ -14,6 +14,8 @@
 #include "shell/widgets/tfshow.h"
 #include "templates/logic/templateset.h"
 
+#include <Qsci/qscicommand.h>
+#include <Qsci/qscicommandset.h>
 #include <Qsci/qsciscintilla.h>
 
 #include <malloc.h>
@@ -52,6 +54,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <map>
 
 using namespace Qt::StringLiterals;
@@ -97,6 +100,10 @@ const QStringList &ownCommands() {
     return names;
 }
 
+// Messages that may come before any language file is in force carry a text of their own.
+const QString kMissingFileText = u"Chybí soubor %1."_s;
+const QString kReadErrorText = u"Soubor %1 nelze otevřít: %2"_s;
+
 const char *kMailAddress = "mailto:autor@velmora.example";
 const char *kHomePage = "https://velmora.example/";
 
@@ -125,12 +132,19 @@ QColor qcolor(ColorValue v) {
     return QColor(colorRed(v), colorGreen(v), colorBlue(v));
 }
 
-// A folder that exists on this system: the stored "c:\" of a fresh settings file means the home folder.
-QString existingFolder(const QString &folder) {
-    QString f = folder.trimmed();
-    if (!f.isEmpty() && QFileInfo(f).isDir())
-        return QFileInfo(f).absoluteFilePath();
-    return QDir::homePath();
+// A folder field shows the folder the stored value stands for; the stored
+// value stays in the settings as long as the field still shows that folder.
+void showStoredFolder(QLineEdit *field, const QString &stored) {
+    field->setProperty("velmoraStored", stored);
+    field->setText(QDir::toNativeSeparators(localFolder(stored)));
+}
+
+QString folderToStore(const QLineEdit *field) {
+    const QString stored = field->property("velmoraStored").toString();
+    const QString shown = QDir::cleanPath(QDir::fromNativeSeparators(field->text().trimmed()));
+    if (shown == QDir::cleanPath(localFolder(stored)))
+        return stored;
+    return field->text();
 }
 
 // The folder tree shows that it takes files dragged from the file list; dropping them does nothing more.
@@ -180,7 +194,6 @@ public:
     Document *openDocument(const QString &path) override { return w_->openDocument(path); }
     void addRecentFile(const QString &path) override { w_->addRecentFile(path); }
     void updateStatusBar() override { w_->updateStatusBar(); }
-    void showStatusMessage(const QString &text) override { w_->showStatusMessage(text); }
     void setToolTableOpener(std::function<void(const QString &)> opener) override { w_->setToolTableOpener(std::move(opener)); }
     void openToolTableFile(const QString &path) override;
     void addCloseQuestion(std::function<bool()> mayClose) override { w_->addCloseQuestion(std::move(mayClose)); }
@@ -192,6 +205,16 @@ public:
 
 private:
     TFEditor *w_;
+};
+
+// A line selection as the window made it: the line it started on, where the
+// caret really stands (the selection itself ends at a line start), and the
+// selection set, to tell whether the editor still shows it.
+struct LineSelection {
+    QsciScintilla *editor = nullptr;
+    long anchorLine = 0;
+    long caretPos = 0;
+    long selAnchor = -1, selCaret = -1;
 };
 
 struct TFEditor::Private {
@@ -235,6 +258,7 @@ struct TFEditor::Private {
 
     int lastHighlighterChoice = -1; // forgotten
     int selectionMode = 0;          // 0 normal, 1 column, 2 line
+    LineSelection lineSelection;    // the line selection made last
     QList<std::function<bool()>> closeQuestions;
     QList<std::function<void()>> shutdownSteps;
     bool shutDown = false;
@@ -266,21 +290,39 @@ TFEditor::TFEditor(UserIO *io, QWidget *parent) : QMainWindow(parent), d(new Pri
     d->io = io;
     d->host = std::make_unique<MainHost>(this);
     setWindowTitle(u"Velmora ( verze 1.4.5 )"_s);
-    resize(828, 712);
-    if (QScreen *s = QGuiApplication::primaryScreen()) {
-        const QRect g = s->availableGeometry();
-        move(g.center() - QPoint(414, 356));
-    }
     createActions();
     createMenus();
     createToolBars();
     createPanels();
     createStatusBar();
+    fitToContents();
     connectCommands();
     recent_ = readRecentFiles();
     rebuildRecentMenus();
     d->about = std::make_unique<TFAboutReg>(this);
     currentFile_.clear();
+}
+
+void TFEditor::fitToContents() {
+    // 828 by 712, or wider where the four toolbars need it in one row; on a
+    // screen too narrow for that the "Výpočty" toolbar starts a second row.
+    int toolbars = 0;
+    for (QToolBar *tb : d->toolBars)
+        toolbars += tb->sizeHint().width() + 8;
+    const int needed = std::max({828, toolbars + 16, statusBar()->minimumSizeHint().width()});
+    QRect screen(0, 0, needed, 712);
+    if (QScreen *s = QGuiApplication::primaryScreen())
+        screen = s->availableGeometry();
+    const int frame = 16; // the window frame the system adds
+    int w = needed;
+    if (w + frame > screen.width()) {
+        insertToolBarBreak(d->toolBars[2]);
+        w = qMax(828, qMin(w, screen.width() - frame));
+    }
+    const int h = qMin(712, qMax(400, screen.height() - 48));
+    resize(w, h);
+    move(screen.center() - QPoint(w / 2, h / 2));
+    d->splitter->setSizes({w - 230, 230});
 }
 
 TFEditor::~TFEditor() {
@@ -303,10 +345,8 @@ void TFEditor::createActions() {
         a->setObjectName(row.name);
         if (!row.shortcut.isEmpty())
             a->setShortcut(QKeySequence(row.shortcut));
-        if (!row.hint.isEmpty()) {
-            a->setToolTip(row.hint);
-            a->setStatusTip(row.hint);
-        }
+        if (!row.hint.isEmpty())
+            a->setToolTip(row.hint); // a tool tip only: the status bar keeps its panels
         a->setEnabled(ownCommands().contains(row.name));
         a->setIcon(commandIcon(row.name));
         d->actions[row.name] = a;
@@ -595,7 +635,7 @@ void TFEditor::createFolderPage(QWidget *page) {
         browse->setObjectName(u"ButtonAdr%1"_s.arg(i + 1));
         browse->setText(u"..."_s);
         connect(browse, &QToolButton::clicked, this, [this, field] {
-            const QString f = userIO().folderName(u"Nastavit adresář"_s, u"c:\\"_s);
+            const QString f = userIO().folderName(u"Nastavit adresář"_s, localFolder(u"c:\\"_s));
             if (!f.isEmpty())
                 field->setText(f);
         });
@@ -613,7 +653,7 @@ void TFEditor::createFolderPage(QWidget *page) {
     const QStringList folders = readWorkingFolders();
     const QStringList captions = readFolderCaptions();
     for (int i = 0; i < kWorkingFolderCount; ++i) {
-        d->folderFields[i]->setText(folders[i]);
+        showStoredFolder(d->folderFields[i], folders[i]);
         d->folderCaptions[i]->setText(captions[i]);
     }
 }
@@ -622,18 +662,34 @@ void TFEditor::createStatusBar() {
     QStatusBar *sb = statusBar();
     sb->setObjectName(u"StatusBar1"_s);
     sb->setSizeGripEnabled(true);
-    const int widths[] = {60, 80, 80, 80, 60, 318, 50, 50};
+    // Panel 5 (the folder) takes the width the others leave, so that the lock
+    // panels at the end are never cut off.
+    // The others have their width, or the width of the widest text they show.
+    const int widths[] = {60, 80, 80, 80, 60, 0, 50, 50};
+    const QStringList texts[] = {{u"999999 :999"_s}, {u"Vkládat"_s, u"Přepisovat"_s}, {}, {}, {u"ISO 2"_s, u"Dialog"_s},
+                                 {}, {u"NumLock"_s}, {u"CapsLock"_s}};
     for (int i = 0; i < 8; ++i) {
         auto *l = new QLabel(sb);
         l->setObjectName(u"StatusPanel%1"_s.arg(i));
-        l->setFixedWidth(widths[i]);
         l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        int width = widths[i];
+        for (const QString &t : texts[i])
+            width = qMax(width, l->fontMetrics().horizontalAdvance(t) + 2 * l->frameWidth() + 8);
+        if (i == 2) {
+            QFont bold = l->font();
+            bold.setBold(true);
+            bold.setPointSize(8);
+            width = qMax(width, QFontMetrics(bold).horizontalAdvance(u"Upraveno"_s) + 2 * l->frameWidth() + 16);
+        }
+        if (width)
+            l->setFixedWidth(width);
         if (i == 1 || i == 2 || i == 4 || i == 6 || i == 7)
             l->setAlignment(Qt::AlignCenter);
-        sb->addWidget(l);
+        sb->addWidget(l, widths[i] ? 0 : 1);
         d->panels << l;
     }
     d->panels[5]->setMinimumWidth(20);
+    d->panels[5]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     d->panels[6]->setText(u"NumLock"_s);
     d->panels[7]->setText(u"CapsLock"_s);
     d->panels[4]->setCursor(Qt::PointingHandCursor);
@@ -755,7 +811,7 @@ void TFEditor::checkRequiredFiles() {
     if (sab.entryList({u"*.sab"_s}, QDir::Files).isEmpty())
         missing << QDir::toNativeSeparators(programFolder() + u"sablony/*.sab"_s);
     for (const QString &m : missing)
-        userIO().error(languageText(u"Messages"_s, u"ErrorMissingFile"_s).arg(m));
+        userIO().error(languageText(u"Messages"_s, u"ErrorMissingFile"_s, kMissingFileText).arg(m));
 }
 
 void TFEditor::buildTemplatePanel() {
@@ -800,7 +856,7 @@ void TFEditor::insertTemplate(const QString &setName, const QString &section, co
         return;
     const LoadResult r = loadTextFile(programFile(u"sablony/"_s + setName + u".sab"_s));
     if (!r.ok) {
-        userIO().error(languageText(u"Messages"_s, u"ErrorRead"_s).arg(setName + u".sab"_s, r.error));
+        userIO().error(languageText(u"Messages"_s, u"ErrorRead"_s, kReadErrorText).arg(setName + u".sab"_s, r.error));
         return;
     }
     // The body goes in front of the caret's line, as one undo step; the caret
@@ -836,7 +892,7 @@ void TFEditor::applyStoredLayout() {
     const QString ed = u"Editor"_s;
     // The "Výpočty" toolbar: a stored position below the first row starts a row of its own.
     const int top = ini.readInteger(u"ToolBar3"_s, u"Top"_s, 26);
-    if (top > 26 + 13) {
+    if (top > 26 + 13 && !toolBarBreak(d->toolBars[2])) {
         removeToolBar(d->toolBars[2]);
         addToolBarBreak();
         addToolBar(d->toolBars[2]);
@@ -848,7 +904,7 @@ void TFEditor::applyStoredLayout() {
     const QStringList folders = readWorkingFolders();
     const QStringList captions = readFolderCaptions();
     for (int i = 0; i < kWorkingFolderCount; ++i) {
-        d->folderFields[i]->setText(folders[i]);
+        showStoredFolder(d->folderFields[i], folders[i]);
         d->folderCaptions[i]->setText(captions[i]);
     }
     d->sourceTabs->setVisible(ini.readBool(ed, u"Panel_visible"_s, true));
@@ -906,6 +962,26 @@ QList<Document *> TFEditor::documents() const {
     return out;
 }
 
+void TFEditor::releaseCommandKeys(QsciScintilla *e) const {
+    // A key the editor binds itself wins over a window shortcut while the editor
+    // has the focus (Ctrl+T would swap two lines instead of printing the tool
+    // sheet): every binding that a command's shortcut uses is taken away.
+    const QList<QsciCommand *> bindings = e->standardCommands()->commands();
+    for (const auto &[name, a] : d->actions) {
+        for (const QKeySequence &seq : a->shortcuts()) {
+            if (seq.count() != 1)
+                continue;
+            const int key = seq[0].toCombined();
+            for (QsciCommand *c : bindings) {
+                if (c->key() == key)
+                    c->setKey(0);
+                if (c->alternateKey() == key)
+                    c->setAlternateKey(0);
+            }
+        }
+    }
+}
+
 Document *TFEditor::setUpDocument() {
     auto *doc = new Document(d->documentTabs);
     QsciScintilla *e = doc->editor();
@@ -913,6 +989,7 @@ Document *TFEditor::setUpDocument() {
         if (doc == activeDocument())
             updateStatusBar();
     });
+    releaseCommandKeys(e);
     e->installEventFilter(this);
     e->viewport()->installEventFilter(this);
     e->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -952,7 +1029,7 @@ Document *TFEditor::openDocument(const QString &path) {
         QApplication::restoreOverrideCursor();
         if (error.isEmpty())
             error = u"není to soubor"_s;
-        userIO().error(languageText(u"Messages"_s, u"ErrorRead"_s).arg(QDir::toNativeSeparators(path), error));
+        userIO().error(languageText(u"Messages"_s, u"ErrorRead"_s, kReadErrorText).arg(QDir::toNativeSeparators(path), error));
         return nullptr;
     }
     Document *doc = setUpDocument();
@@ -1239,7 +1316,7 @@ void TFEditor::writeIniSetings() {
     QList<QPair<QString, QString>> folders, captions;
     const QStringList keys = workingFolderKeys();
     for (int i = 0; i < kWorkingFolderCount; ++i) {
-        folders.append({keys[i], d->folderFields[i]->text()});
+        folders.append({keys[i], folderToStore(d->folderFields[i])});
         captions.append({QString::number(i + 1), d->folderCaptions[i]->text()});
     }
     ini.writeSection(u"Adresar"_s, folders);
@@ -1284,7 +1361,7 @@ void TFEditor::rebuildFolderList() {
 void TFEditor::setBrowserRoot(int entry) {
     QString root;
     if (entry >= 0 && entry < kWorkingFolderCount) {
-        root = existingFolder(d->folderFields[entry]->text());
+        root = localFolder(d->folderFields[entry]->text());
     } else if (entry == kWorkingFolderCount) {
         root = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
         if (!QFileInfo(root).isDir())
@@ -1321,6 +1398,10 @@ void TFEditor::updateStatusBar() {
     if (!doc) {
         for (int i : {0, 2, 3, 4, 5})
             d->panels[i]->clear();
+        for (int i : {3, 5}) {
+            d->panels[i]->setProperty("velmoraFullText", QString());
+            d->panels[i]->setToolTip(QString());
+        }
         d->panels[1]->setText(u"Vkládat"_s);
         modified->setStyleSheet(QString());
         return;
@@ -1337,17 +1418,43 @@ void TFEditor::updateStatusBar() {
         modified->setStyleSheet(QString());
     }
     const QFileInfo fi(doc->filePath());
-    d->panels[3]->setText(doc->filePath().isEmpty() ? QString() : fi.fileName());
+    d->panels[3]->setProperty("velmoraFullText", doc->filePath().isEmpty() ? QString() : fi.fileName());
     d->panels[4]->setText(highlighterStatus(doc->highlighter()));
-    d->panels[5]->setText(doc->filePath().isEmpty() ? QString() : QDir::toNativeSeparators(fi.absolutePath()));
+    d->panels[5]->setProperty("velmoraFullText",
+                              doc->filePath().isEmpty() ? QString() : QDir::toNativeSeparators(fi.absolutePath()));
+    fitPathPanels();
 }
 
-QString TFEditor::statusPanelText(int panel) const { return d->panels.value(panel) ? d->panels[panel]->text() : QString(); }
+void TFEditor::fitPathPanels() {
+    // The file name panel widens for a longer name (the folder panel gives the
+    // width); a name or folder that still does not fit is shortened in the
+    // middle and shown whole as the panel's hint.
+    QLabel *name = d->panels[3], *folder = d->panels[5];
+    const int margin = 2 * name->frameWidth() + 8;
+    const QString fullName = name->property("velmoraFullText").toString();
+    name->setFixedWidth(qBound(80, name->fontMetrics().horizontalAdvance(fullName) + margin, 240));
+    for (QLabel *panel : {name, folder}) {
+        const QString full = panel->property("velmoraFullText").toString();
+        const int room = (panel == name ? name->width() : panel->contentsRect().width()) - margin;
+        panel->setToolTip(full);
+        panel->setText(room > 0 && panel->fontMetrics().horizontalAdvance(full) > room
+                           ? panel->fontMetrics().elidedText(full, Qt::ElideMiddle, room)
+                           : full);
+    }
+}
+
+QString TFEditor::statusPanelText(int panel) const {
+    QLabel *l = d->panels.value(panel);
+    if (!l)
+        return QString();
+    // The whole name or folder, also when the panel shows it shortened.
+    return panel == 3 || panel == 5 ? l->property("velmoraFullText").toString() : l->text();
+}
 
 void TFEditor::resizeEvent(QResizeEvent *event) {
     QMainWindow::resizeEvent(event);
-    if (d->panels.size() > 5)
-        d->panels[5]->setFixedWidth(qMax(20, width() - 510));
+    if (d->panels.size() > 5) // the folder panel's width follows the window
+        QTimer::singleShot(0, this, [this] { fitPathPanels(); });
 }
 
 void TFEditor::updateLockKeys() {
@@ -1356,7 +1463,12 @@ void TFEditor::updateLockKeys() {
     d->panels[7]->setFrameStyle(QFrame::Panel | (k.capsLock ? QFrame::Sunken : QFrame::Raised));
 }
 
-void TFEditor::showStatusMessage(const QString &text) { statusBar()->showMessage(text, 5000); }
+bool TFEditor::event(QEvent *event) {
+    // Hints of menu items and buttons never take the place of the status bar's panels.
+    if (event->type() == QEvent::StatusTip)
+        return true;
+    return QMainWindow::event(event);
+}
 
 // --- editing commands ------------------------------------------------------------------------
 
@@ -1442,6 +1554,59 @@ void TFEditor::currentTabChanged() {
     emit activeDocumentChanged(doc);
 }
 
+namespace {
+
+bool isCaretKey(int key) {
+    switch (key) {
+    case Qt::Key_Left: case Qt::Key_Right: case Qt::Key_Up: case Qt::Key_Down: case Qt::Key_Home: case Qt::Key_End:
+    case Qt::Key_PageUp: case Qt::Key_PageDown:
+        return true;
+    default:
+        return false;
+    }
+}
+
+long lineStartPos(QsciScintilla *e, long line) {
+    if (line >= e->SendScintilla(QsciScintillaBase::SCI_GETLINECOUNT))
+        return e->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
+    return e->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, line);
+}
+
+} // namespace
+
+void TFEditor::setLineSelection(QsciScintilla *e, long anchorLine, long caretPos) {
+    // Whole lines from the anchor's line to the caret's; the caret at the far end.
+    LineSelection &s = d->lineSelection;
+    const long caretLine = e->SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, caretPos);
+    const long first = qMin(anchorLine, caretLine), last = qMax(anchorLine, caretLine);
+    const long start = lineStartPos(e, first), end = lineStartPos(e, last + 1);
+    s.editor = e;
+    s.anchorLine = anchorLine;
+    s.caretPos = caretPos;
+    s.selAnchor = caretLine >= anchorLine ? start : end;
+    s.selCaret = caretLine >= anchorLine ? end : start;
+    e->SendScintilla(QsciScintillaBase::SCI_SETSELECTION, s.selCaret, s.selAnchor);
+    e->SendScintilla(QsciScintillaBase::SCI_SCROLLCARET);
+}
+
+void TFEditor::extendLineSelection(Document *doc, QKeyEvent *ke) {
+    QsciScintilla *e = doc->editor();
+    LineSelection &s = d->lineSelection;
+    const long anchor = e->SendScintilla(QsciScintillaBase::SCI_GETANCHOR);
+    const long caret = e->SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS);
+    if (s.editor != e || anchor != s.selAnchor || caret != s.selCaret) {
+        // A new selection starts on the caret's line (or on the line of a selection made otherwise).
+        s.anchorLine = e->SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, anchor);
+        s.caretPos = caret;
+    }
+    // The caret moves as the key moves it without Shift, from where it really stands.
+    e->SendScintilla(QsciScintillaBase::SCI_SETEMPTYSELECTION, s.caretPos);
+    QKeyEvent plain(ke->type(), ke->key(), ke->modifiers() & ~Qt::ShiftModifier, QString(), ke->isAutoRepeat());
+    QApplication::sendEvent(e, &plain);
+    setLineSelection(e, s.anchorLine, e->SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS));
+    doc->editor()->setFocus();
+}
+
 bool TFEditor::handleEditorKey(Document *doc, QKeyEvent *ke) {
     QsciScintilla *e = doc->editor();
     const Qt::KeyboardModifiers mods = ke->modifiers() & ~Qt::KeypadModifier;
@@ -1478,6 +1643,10 @@ bool TFEditor::handleEditorKey(Document *doc, QKeyEvent *ke) {
             target = ((column - 1) / tw + 1) * tw + 1;
         }
         doc->insertAtCaret(QString(target - column, u' '));
+        return true;
+    }
+    if (d->selectionMode == 2 && (mods & Qt::ShiftModifier) && !(mods & Qt::AltModifier) && isCaretKey(ke->key())) {
+        extendLineSelection(doc, ke);
         return true;
     }
     if (d->selectionMode == 1 && (mods & Qt::ShiftModifier) && !(mods & Qt::AltModifier)) {
@@ -1549,7 +1718,8 @@ bool TFEditor::eventFilter(QObject *watched, QEvent *event) {
             int l1, c1, l2, c2;
             e->getSelection(&l1, &c1, &l2, &c2);
             const int last = c2 == 0 && l2 > l1 ? l2 - 1 : l2;
-            e->setSelection(l1, 0, last + 1, 0);
+            // The caret stands at the end of the last line, so that Shift with an arrow goes on from there.
+            setLineSelection(e, l1, e->SendScintilla(QsciScintillaBase::SCI_GETLINEENDPOSITION, last));
         }
     }
     return QMainWindow::eventFilter(watched, event);

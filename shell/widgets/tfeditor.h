@@ -30,6 +30,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QsciScintilla;
 class QSplitter;
 class QTabWidget;
 class QToolBar;
@@ -111,13 +112,13 @@ public:
     void addShutdownStep(std::function<void()> step);
     void setToolTableOpener(std::function<void(const QString &)> opener);
     void runCommand(const std::function<void()> &command);
-    void showStatusMessage(const QString &text);
 
 signals:
     void activeDocumentChanged(velmora::Document *document);
     void documentOpened(velmora::Document *document);
 
 protected:
+    bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -136,10 +137,13 @@ private:
     void createToolBars();
     void createPanels();
     void createStatusBar();
+    void fitToContents();
+    void fitPathPanels();
     void createFileBrowser(QWidget *page);
     void createFolderPage(QWidget *page);
     void connectCommands();
     Document *setUpDocument();
+    void releaseCommandKeys(QsciScintilla *editor) const;
     void afterDocumentCreated(Document *doc);
     bool writeDocument(Document *doc, const QString &path);
     void rebuildRecentMenus();
@@ -155,6 +159,8 @@ private:
     void updateLockKeys();
     void currentTabChanged();
     bool handleEditorKey(Document *doc, QKeyEvent *event);
+    void setLineSelection(QsciScintilla *editor, long anchorLine, long caretPos);
+    void extendLineSelection(Document *doc, QKeyEvent *event);
     void insertTemplate(const QString &setName, const QString &section, const QString &hint);
 };
 

@@ -2,10 +2,13 @@
 #include "common/numbers.h"
 #include "common/textfile.h"
 
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include "printers.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace velmora;
 using namespace velmora::calc;
@@ -249,4 +252,62 @@ TEST(Circle, NcWordsCarryNoExponent) {
     const QStringList blocks = circleBlocks(c.report(), CircleTexts::czech(), "N1");
     EXPECT_EQ(blocks[1], "N1 I0.00001 J0");
     EXPECT_EQ(blocks[2], "N1 G10 R50. H0.00001");
+}
+
+TEST(Circle, AValueTooLargeForAnNcWordIsAFieldError) {
+    const QString hundredDigits = "1" + QString(100, u'0');
+    const QString huge = "17" + QString(307, u'0'); // 1,7E308: the X words would be infinite
+    const struct {
+        const char *what;
+        std::function<void(CircleInput &)> set;
+        QString named; // the field text the message names
+    } cases[] = {
+        {"a diameter of a hundred digits", [&](CircleInput &in) { in.diameter = hundredDigits; }, hundredDigits},
+        {"a centre that overflows", [&](CircleInput &in) { in.centre1 = huge; in.diameter = "1" + QString(308, u'0'); }, huge},
+        {"a second centre coordinate", [&](CircleInput &in) { in.centre2 = "-1000000000000000"; }, "-1000000000000000"},
+        {"a start angle", [&](CircleInput &in) { in.startAngle = "1E15"; }, "1E15"},
+        {"steps that add up", [&](CircleInput &in) { in.stepAngle = "200000000000000"; in.polar = true; }, "200000000000000"},
+    };
+    for (const auto &c : cases) {
+        CircleInput in;
+        c.set(in);
+        // Typed into the fields: nothing is added.
+        CircleCalculator typed(CircleTexts::czech());
+        try {
+            typed.calculate(in, never);
+            ADD_FAILURE() << c.what << ": no error";
+        } catch (const ConversionError &e) {
+            EXPECT_EQ(e.message(), "'" + c.named + "' is not a valid floating point value") << c.what;
+        }
+        EXPECT_TRUE(typed.report().isEmpty()) << c.what;
+        EXPECT_TRUE(typed.tree().isEmpty()) << c.what;
+        // The same group from a geometry file, recalculated: the same message, no blocks.
+        CircleCalculator ok(CircleTexts::czech());
+        ok.calculate(CircleInput{}, never);
+        GeoTree tree = ok.tree();
+        ASSERT_TRUE(setNodeValue(tree[0].text, in.diameter));
+        ASSERT_TRUE(setNodeValue(tree[2].text, in.startAngle));
+        ASSERT_TRUE(setNodeValue(tree[3].text, in.stepAngle));
+        ASSERT_TRUE(setNodeValue(tree[4].text, in.centre1));
+        ASSERT_TRUE(setNodeValue(tree[5].text, in.centre2));
+        if (in.polar)
+            tree[7].text = CircleTexts::czech().polarYes;
+        CircleCalculator loaded(CircleTexts::czech());
+        loaded.setTree(geoTreeFromLines(geoFileLines(tree)));
+        EXPECT_THROW(loaded.recalculate(never), ConversionError) << c.what;
+        EXPECT_TRUE(circleBlocks(loaded.report(), CircleTexts::czech(), "N1").isEmpty()) << c.what;
+    }
+    // The largest values still fit, and their words carry neither exponent nor infinity.
+    CircleInput big;
+    big.diameter = "999999999999998";
+    big.centre1 = "-1";
+    big.stepAngle = "100000000000000";
+    big.holes = "3";
+    CircleCalculator c(CircleTexts::czech());
+    c.calculate(big, [] { return true; });
+    const QStringList blocks = circleBlocks(c.report(), CircleTexts::czech(), "N1");
+    ASSERT_EQ(blocks.size(), 4);
+    for (const QString &b : blocks)
+        EXPECT_FALSE(b.contains(QRegularExpression("[0-9.][eE][-+]?[0-9]|inf|nan", QRegularExpression::CaseInsensitiveOption)))
+            << b.toStdString();
 }

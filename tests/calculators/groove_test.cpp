@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace velmora;
 using namespace velmora::calc;
 
@@ -150,5 +152,29 @@ TEST(Groove, TreeGroupRoundTrip) {
         FAIL();
     } catch (const ConversionError &e) {
         EXPECT_EQ(e.message(), "'x' is not a valid integer value");
+    }
+}
+
+TEST(Groove, AValueTooLargeForAnNcWordIsAFieldError) {
+    const struct {
+        const char *what;
+        std::function<void(GrooveInput &)> set;
+        const char *named;
+    } cases[] = {
+        {"a length of a hundred digits", [](GrooveInput &in) { in.length = "1" + QString(100, u'0'); }, nullptr},
+        {"a start far out", [](GrooveInput &in) { in.y0 = "-999999999999999"; }, "-999999999999999"},
+        {"a width", [](GrooveInput &in) { in.width = "3E15"; }, "3E15"},
+        {"an angle", [](GrooveInput &in) { in.angle = "1E20"; }, "1E20"},
+    };
+    for (const auto &c : cases) {
+        GrooveInput in;
+        c.set(in);
+        try {
+            grooveText(in);
+            ADD_FAILURE() << c.what << ": no error";
+        } catch (const ConversionError &e) {
+            const QString named = c.named ? QString(c.named) : in.length;
+            EXPECT_EQ(e.message(), "'" + named + "' is not a valid floating point value") << c.what;
+        }
     }
 }

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace velmora;
 using namespace velmora::calc;
 
@@ -115,4 +117,30 @@ TEST(LinePoints, HoleCountIsBounded) {
     in.holes = QString::number(kMaxHoles);
     c.calculate(in);
     EXPECT_EQ(c.shapes().size(), kMaxHoles);
+}
+
+TEST(LinePoints, AValueTooLargeForAnNcWordIsAFieldError) {
+    const struct {
+        const char *what;
+        std::function<void(LineInput &)> set;
+        const char *named;
+    } cases[] = {
+        {"a first point of a hundred digits", [](LineInput &in) { in.x0 = "1" + QString(100, u'0'); }, nullptr},
+        {"a spacing that adds up", [](LineInput &in) { in.spacing = "100000000000000"; }, "100000000000000"},
+        {"the second coordinate", [](LineInput &in) { in.y0 = "-1E15"; }, "-1E15"},
+    };
+    for (const auto &c : cases) {
+        LineInput in;
+        c.set(in);
+        LineCalculator l(LineTexts::czech());
+        try {
+            l.calculate(in);
+            ADD_FAILURE() << c.what << ": no error";
+        } catch (const ConversionError &e) {
+            const QString named = c.named ? QString(c.named) : in.x0;
+            EXPECT_EQ(e.message(), "'" + named + "' is not a valid floating point value") << c.what;
+        }
+        EXPECT_TRUE(l.report().isEmpty()) << c.what;
+        EXPECT_TRUE(l.tree().isEmpty()) << c.what;
+    }
 }

@@ -25,19 +25,27 @@ TEST(CalculatorSettings, DefaultsWithoutSettingsFile) {
 TEST(CalculatorSettings, StoredValues) {
     test::ScratchFolder folder;
     folder.write("SetupCNC.ini", test::cp1250Lines({"[Geometrie]", "Podklad=clWhite", "RKruznice=$00008000", "Kruznice=nonsense",
-                                                    "Auto=1", "Zaokrouhleni=4", "[Editor]", "EnterText=\"N5 \"",
+                                                    "Auto=1", "[Editor]", "EnterText=\"N5 \"",
                                                     "[Adresar]", "Geometrie=" + folder.path()}));
     const GeometrySettings g = readGeometrySettings();
     EXPECT_EQ(g.background, clWhite);
     EXPECT_EQ(g.pitch, clGreen);
     EXPECT_EQ(g.hole, clBlue); // no colour: the default
     EXPECT_TRUE(g.autoRecalc);
-    EXPECT_EQ(geometryDecimals(), 4);
     EXPECT_EQ(blockPrefix(), "N5 "); // quoted: the blank stays
     EXPECT_EQ(geometryFolder(), folder.path());
+}
 
-    folder.write("SetupCNC.ini", test::cp1250Lines({"[Geometrie]", "Zaokrouhleni=7"}));
-    EXPECT_EQ(geometryDecimals(), 3);
+TEST(CalculatorSettings, TheRoundingIsChosenForTheRunAndNeverStored) {
+    test::ScratchFolder folder;
+    folder.write("SetupCNC.ini", test::cp1250Lines({"[Geometrie]", "Zaokrouhleni=4"}));
+    EXPECT_EQ(geometryDecimals(), 3); // a key in the file is no choice
+    setGeometryDecimals(2);
+    EXPECT_EQ(geometryDecimals(), 2);
+    setGeometryDecimals(7);
+    EXPECT_EQ(geometryDecimals(), 2);
+    EXPECT_EQ(folder.read("SetupCNC.ini"), test::cp1250Lines({"[Geometrie]", "Zaokrouhleni=4"}));
+    setGeometryDecimals(3);
 }
 
 TEST(CalculatorOptions, CoordinatePairs) {

@@ -85,6 +85,7 @@ protected:
         installCalculators(editor->host());
     }
     ~CalculatorWindows() override {
+        calc::setGeometryDecimals(3);
         editor.reset();
         setCurrentLanguageFile(QString());
     }
@@ -151,6 +152,7 @@ TEST_F(CalculatorWindows, SpeedInsertsTheSWordAndHandsTheSpeedToTheFeed) {
 }
 
 TEST_F(CalculatorWindows, FeedErrorsAndTheRoundingPage) {
+    setCurrentLanguageFile(QString()); // "Chyba zadání." is the calculator's own text
     Document *doc = document({"N10 G1 X5"}, 1, 10);
     onModal([](QWidget *w) {
         click(w, "TButtonRun"); // per revolution with no feed per minute
@@ -267,7 +269,7 @@ TEST_F(CalculatorWindows, CircleCalculatesEditsAndInsertsBeforeTheCaret) {
         click(w, "BitBtnInsert");
     });
     trigger("Kruznice");
-    EXPECT_EQ(messages(), QStringList({"Kružnice se budou překrývat.\rPokračoat ?\r", "Kružnice se budou překrývat.\rPokračoat ?\r",
+    EXPECT_EQ(messages(), QStringList({"Kružnice se budou překrývat.\rPokračoat ?", "Kružnice se budou překrývat.\rPokračoat ?",
                                        "'8,x' is not a valid floating point value"}));
     EXPECT_EQ(io.shown[0].kind, MessageKind::Information);
     const QStringList lines = doc->lines();
@@ -382,7 +384,8 @@ TEST_F(CalculatorWindows, LineInsertsAndMovesTheCaretToTheLastBlock) {
 }
 
 TEST_F(CalculatorWindows, LineWithAutomaticRecalculationAndTwoDecimals) {
-    folder.write("SetupCNC.ini", test::cp1250Lines({"[Geometrie]", "Auto=1", "Zaokrouhleni=2", "[Editor]", "EnterText=N5"}));
+    folder.write("SetupCNC.ini", test::cp1250Lines({"[Geometrie]", "Auto=1", "[Editor]", "EnterText=N5"}));
+    calc::setGeometryDecimals(2); // the settings dialog's choice for this run
     Document *doc = document({"N99 M30"}, 1, 1);
     onModal([](QWidget *w) {
         auto *k = static_cast<TFPrimka *>(w);
@@ -448,7 +451,57 @@ TEST_F(CalculatorWindows, GrooveTextTreeRecalculationAndInsertion) {
     EXPECT_TRUE(doc->isModified());
 }
 
+TEST_F(CalculatorWindows, TheGrooveIsDrawnInBlueWhateverTheCircleColours) {
+    folder.write("SetupCNC.ini", test::cp1250Lines({"[Geometrie]", "Kruznice=clLime", "RKruznice=clYellow", "Podklad=clSilver"}));
+    int blue = -1, lime = -1;
+    onModal([&](QWidget *w) {
+        auto *g = static_cast<TFDrazka *>(w);
+        click(w, "ButtonSuma");
+        const QImage shot = g->preview->grab().toImage();
+        blue = lime = 0;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x) {
+                const QColor c = shot.pixelColor(x, y);
+                blue += c.blue() > 200 && c.red() < 80 && c.green() < 80;
+                lime += c.green() > 200 && c.red() < 80 && c.blue() < 80;
+            }
+        click(w, "ButtonClose");
+    });
+    trigger("drzka");
+    EXPECT_GT(blue, 50);
+    EXPECT_EQ(lime, 0);
+}
+
+TEST_F(CalculatorWindows, AGeometryFileGetsItsExtensionOnlyWithTheFirstFilter) {
+    io.files = {folder.file("kruh.txt"), folder.file("jako napsano")};
+    io.filters = {0, 1};
+    onModal([&](QWidget *w) {
+        click(w, "BitBtnCount");
+        click(w, "SBSave");
+        click(w, "SBSave");
+        click(w, "BitBtnClose");
+    });
+    trigger("Kruznice");
+    EXPECT_TRUE(QFileInfo::exists(folder.file("kruh.kge")));
+    EXPECT_FALSE(QFileInfo::exists(folder.file("kruh.txt")));
+    EXPECT_TRUE(QFileInfo::exists(folder.file("jako napsano")));
+    EXPECT_FALSE(QFileInfo::exists(folder.file("jako napsano.kge")));
+    EXPECT_EQ(loadTextFile(folder.file("jako napsano")).lines.value(0), "2- Roztečná kružnice : 100");
+    // The line window forces ".pge" the same way.
+    io.files = {folder.file("primka")};
+    io.filters = {0};
+    onModal([&](QWidget *w) {
+        click(w, "ButtonCount");
+        click(w, "SpeedButton3"); // "Uložit geometrii přímky"
+        click(w, "ButtonExit");
+    });
+    trigger("Primka");
+    EXPECT_TRUE(QFileInfo::exists(folder.file("primka.pge")));
+    EXPECT_TRUE(io.shown.isEmpty()) << messages().join('|').toStdString();
+}
+
 TEST_F(CalculatorWindows, TorvelWithoutAndWithTheLibrary) {
+    setCurrentLanguageFile(QStringLiteral("English.lng")); // its message is the calculator's own
     QAction *torvel = editor->host().menu("Vypocty")->findChild<QAction *>("Torvel");
     ASSERT_TRUE(torvel);
     torvel->trigger();

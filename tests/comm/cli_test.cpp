@@ -4,7 +4,11 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QThread>
 #include <gtest/gtest.h>
+
+#include <csignal>
 
 using namespace velmora;
 
@@ -84,4 +88,40 @@ TEST_F(CliTransfer, BadMachinesAndDevicesEndWithAMessage) {
         EXPECT_EQ(proc.exitCode(), 2) << c.args.join(' ').toStdString();
         EXPECT_TRUE(err.contains(QLatin1String(c.message))) << err.toStdString();
     }
+}
+
+TEST_F(CliTransfer, CtrlCStopsASendThatTheMachineHoldsAndSaysHowManyLinesWent) {
+    test::Peer peer(pty.peer());
+    folder.write("stroje.ini", test::cp1250Lines({"[Drip]", "Port=COM3", "Rychlost=15200", "Parita=None", "DataBits=8",
+                                                  "TokDat=Software", "EndLine=LF", "Chars=0"}));
+    QStringList lines;
+    for (int i = 0; i < 40000; ++i)
+        lines << QStringLiteral("N%1 G1 X100.000 Y200.000 Z-5.000 F1000").arg(i);
+    folder.write("big.nc", test::cp1250Lines(lines));
+    run({"send", "--machine", "Drip", "--port", pty.ours(), folder.file("big.nc")});
+    // The machine takes the first bytes, then holds the line.
+    QByteArray got = peer.read(1, 50, 5000);
+    ASSERT_FALSE(got.isEmpty());
+    peer.write("\x13");
+    QString progress;
+    for (int i = 0; i < 100 && !progress.contains("holds the line"); ++i) {
+        proc.waitForReadyRead(100);
+        progress += QString::fromUtf8(proc.readAllStandardError());
+    }
+    ASSERT_TRUE(progress.contains("the machine holds the line, waiting")) << progress.toStdString();
+    // Well past the 1000 ms a write may take while the line is not held.
+    QThread::msleep(1500);
+    EXPECT_EQ(proc.state(), QProcess::Running);
+    ::kill(pid_t(proc.processId()), SIGINT);
+    finish();
+    err = progress + err;
+    EXPECT_EQ(proc.exitCode(), 2) << err.toStdString();
+    const QRegularExpression report("cancelled; (\\d+) of 40000 lines were sent");
+    const QRegularExpressionMatch m = report.match(err);
+    ASSERT_TRUE(m.hasMatch()) << err.toStdString();
+    const int sent = m.captured(1).toInt();
+    EXPECT_GT(sent, 0);
+    EXPECT_LT(sent, 40000);
+    got += peer.read(-1, 300, 5000);
+    EXPECT_EQ(got.count('\n'), sent);
 }

@@ -145,7 +145,11 @@ TEST_F(Rs232Tab, AddsEditsAndDeletesMachinesInStrojeIni) {
 
     // Deleting asks with the machine's name; No keeps it, Yes removes it.
     io.answers = {Answer::No, Answer::Yes, Answer::Yes};
+    io.shown.clear();
     click("ButtonDelMachine");
+    ASSERT_EQ(io.shown.size(), 1);
+    EXPECT_EQ(io.shown[0].text, "Opravdu smazat stroj Lathe?");
+    EXPECT_EQ(io.shown[0].buttons, kYesNo);
     EXPECT_EQ(machineList().size(), 2);
     click("ButtonDelMachine");
     EXPECT_EQ(machineList(), QStringList{"Mill"});
@@ -153,7 +157,16 @@ TEST_F(Rs232Tab, AddsEditsAndDeletesMachinesInStrojeIni) {
     child<QComboBox>(page, "ComboBoxMaschine")->setCurrentIndex(0);
     click("ButtonDelMachine");
     EXPECT_TRUE(machineList().isEmpty());
-    EXPECT_EQ(io.shown.last().text, "Opravdu smazat stroj?");
+    EXPECT_EQ(io.shown.last().text, "Opravdu smazat stroj Mill?");
+    // A language file whose question has no place for the name still names it.
+    folder.write("Language/Bare.lng", "[Messages]\r\nDelMachine=Smazat?\r\n");
+    setCurrentLanguageFile(QStringLiteral("Bare.lng"));
+    IniFile(folder.file("stroje.ini")).writeString("Drill", "Port", "COM1");
+    child<QComboBox>(page, "ComboBoxMaschine")->addItem("Drill");
+    child<QComboBox>(page, "ComboBoxMaschine")->setCurrentIndex(0);
+    io.answers = {Answer::No};
+    click("ButtonDelMachine");
+    EXPECT_EQ(io.shown.last().text, "Smazat?\nDrill");
 }
 
 TEST_F(Rs232Tab, SendingAsksToConnectAndWritesTheDocumentsBytes) {
@@ -169,13 +182,13 @@ TEST_F(Rs232Tab, SendingAsksToConnectAndWritesTheDocumentsBytes) {
     EXPECT_EQ(io.shown[0].text, "Sériový port není připojen.");
     EXPECT_EQ(peer.read(), QByteArray("\x02%\r\nM30\r\n\x03"));
     EXPECT_EQ(child<QLabel>(page, "LabelInfo")->text(), pty.ours() + " ;15200 ;None ;8 ;1 ;None ;CR/LF");
-    EXPECT_EQ(child<QPushButton>(page, "ButtonConnect")->text(), "Disconnect");
+    EXPECT_EQ(child<QPushButton>(page, "ButtonConnect")->text(), "Odpojit");
     ASSERT_TRUE(port());
     EXPECT_EQ(port()->settings().baudRate, 115200);
 
     click("ButtonConnect");
     EXPECT_FALSE(port()->isOpen());
-    EXPECT_EQ(child<QPushButton>(page, "ButtonConnect")->text(), "Connect");
+    EXPECT_EQ(child<QPushButton>(page, "ButtonConnect")->text(), "Připojit");
     EXPECT_TRUE(child<QLabel>(page, "LabelInfo")->text().isEmpty());
 }
 
@@ -215,7 +228,7 @@ TEST_F(Rs232Tab, AVanishedDeviceEndsTheTransferAndKeepsWhatArrived) {
         << io.shown[0].text.toStdString();
     EXPECT_EQ(editor->host().activeDocument()->lines(), (QStringList{"N10 G0", "N20 X1"}));
     EXPECT_FALSE(port()->isOpen());
-    EXPECT_EQ(child<QPushButton>(page, "ButtonConnect")->text(), "Connect");
+    EXPECT_EQ(child<QPushButton>(page, "ButtonConnect")->text(), "Připojit");
 
     // The program goes on: sending now asks to connect, which fails with a message.
     io.answers = {Answer::Yes};
@@ -255,4 +268,49 @@ TEST_F(Rs232Tab, SettingsTheDeviceCannotTakeAreReportedOnConnecting) {
     ASSERT_EQ(io.shown.size(), 2);
     EXPECT_TRUE(io.shown[1].text.contains("data bits: '' is not a valid choice")) << io.shown[1].text.toStdString();
     EXPECT_EQ(child<QPushButton>(page, "ButtonConnect")->text(), "Connect");
+}
+
+TEST_F(Rs232Tab, WhileTheMachineHoldsTheLineTheSendWaitsSaysSoAndCanBeStopped) {
+    ASSERT_TRUE(pty.ok()) << pty.error().toStdString();
+    test::Peer peer(pty.peer());
+    start({"[Drip]", "Port=" + pty.ours(), "Rychlost=15200", "Parita=None", "DataBits=8", "TokDat=Software",
+           "EndLine=CR/LF", "Chars=0"});
+    Document *doc = editor->host().newDocument();
+    doc->setLines({"%", "N10 G0 X1", "N20 M30"});
+    click("ButtonConnect");
+    ASSERT_TRUE(port()->isOpen()) << messages().join("|").toStdString();
+    auto *state = child<QLabel>(page, "LabelSendState");
+    auto *cancel = child<QPushButton>(page, "ButtonCancelSend");
+    EXPECT_FALSE(cancel->isEnabled());
+
+    // XOFF for two seconds, then XON: the send waits, shows it, and completes.
+    peer.write("\x13");
+    ASSERT_TRUE(test::waitUntil([&] { return port()->isHeld(); }));
+    QString shownWhileHeld;
+    bool cancelEnabled = false;
+    QTimer::singleShot(1000, [&] {
+        shownWhileHeld = state->isHidden() ? QString() : state->text();
+        cancelEnabled = cancel->isEnabled();
+    });
+    QTimer::singleShot(2000, [&] { peer.write("\x11"); });
+    click("ButtonSendData");
+    EXPECT_TRUE(io.shown.isEmpty()) << messages().join("|").toStdString();
+    EXPECT_EQ(shownWhileHeld, "Stroj pozastavil příjem dat; vysílání čeká, až bude stroj pokračovat. "
+                              "Vysílání lze přerušit tlačítkem Přerušit.");
+    EXPECT_TRUE(cancelEnabled);
+    EXPECT_EQ(peer.read(), QByteArray("%\r\nN10 G0 X1\r\nN20 M30\r\n"));
+    EXPECT_TRUE(state->isHidden());
+    EXPECT_FALSE(cancel->isEnabled());
+
+    // Held again: the cancel button stops the send and says how far it got.
+    peer.write("\x13");
+    ASSERT_TRUE(test::waitUntil([&] { return port()->isHeld(); }));
+    QTimer::singleShot(800, [&] { cancel->click(); });
+    click("ButtonSendData");
+    ASSERT_EQ(io.shown.size(), 1);
+    EXPECT_EQ(io.shown[0].kind, MessageKind::Information);
+    EXPECT_EQ(io.shown[0].text, "Vysílání bylo přerušeno: odesláno 0 z 3 řádků.");
+    EXPECT_TRUE(peer.read(-1, 300, 600).isEmpty());
+    EXPECT_TRUE(port()->isOpen());
+    EXPECT_EQ(doc->lines(), QStringList({"%", "N10 G0 X1", "N20 M30"}));
 }

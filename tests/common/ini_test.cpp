@@ -79,6 +79,21 @@ TEST(Ini, WritingCreatesReplacesAndKeepsTheRest) {
     EXPECT_FALSE(ini.hasKey("B", "z"));
 }
 
+TEST(Ini, NamesWithBlanksAroundThemAreFoundAsWritten) {
+    // A template tab's caption begins with a blank and is a key of section "Visible".
+    test::ScratchFolder dir;
+    IniFile ini(dir.file("s.ini"));
+    ASSERT_TRUE(ini.writeBool("Visible", " ISO Heidenhain", false));
+    ASSERT_TRUE(ini.writeBool(" Visible ", "Dialog ", true));
+    EXPECT_EQ(dir.read("s.ini"), QByteArray("[Visible]\r\nISO Heidenhain=0\r\nDialog=1\r\n"));
+    EXPECT_FALSE(ini.readBool("Visible", " ISO Heidenhain", true));
+    EXPECT_TRUE(ini.hasKey("Visible", " ISO Heidenhain"));
+    EXPECT_TRUE(ini.readBool("Visible", "Dialog", false));
+    // Keys written by hand with the blank are found as well.
+    dir.write("h.ini", "[Visible]\r\n ISO Heidenhain=0\r\n");
+    EXPECT_FALSE(IniFile(dir.file("h.ini")).readBool("Visible", " ISO Heidenhain", true));
+}
+
 TEST(Ini, MissingFileGivesDefaultsAndIsCreatedOnFirstWrite) {
     test::ScratchFolder dir;
     IniFile ini(dir.file("new.ini"));

@@ -1,6 +1,7 @@
 // Applying language files to windows, the "Jazyk" menu and one calculator window's section.
 #include "common/ini.h"
 #include "common/language.h"
+#include "common/programfolder.h"
 #include "shell/logic/userio.h"
 #include "shell/widgets/host.h"
 #include "shell/widgets/languagemenu.h"
@@ -9,6 +10,8 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -247,22 +250,32 @@ TEST_F(LanguageMenu, ChoosingALanguageAppliesAndStoresIt) {
 }
 
 TEST_F(LanguageMenu, StartUpAppliesTheStoredFile) {
+    // A stored file that is not there leaves the program in Czech, and the choice stored.
     const struct {
         const char *stored;
         const char *current;
-    } cases[] = {{"English", "English.lng"}, {"english", "English.lng"}, {"Missing", ""}};
+        const char *caption;
+    } cases[] = {{"English", "English.lng", "New"}, {"english", "English.lng", "New"}, {"Missing", "Cestina.lng", "Nový"}};
     for (const auto &c : cases) {
         setCurrentLanguageFile(QString());
         folder.write(QStringLiteral("SetupCNC.ini"), test::cp1250Lines({"[Language]", QStringLiteral("lng=") + c.stored}));
+        chooseStartupLanguage();
         TFEditor editor(&io);
-        const QString builtIn = editor.host().action(QStringLiteral("New"))->text();
         applyStartupLanguage(editor.host());
         EXPECT_EQ(currentLanguageFile(), QString::fromLatin1(c.current)) << c.stored;
-        if (*c.current)
-            EXPECT_EQ(editor.host().action(QStringLiteral("New"))->text(), QStringLiteral("New")) << c.stored;
-        else
-            EXPECT_EQ(editor.host().action(QStringLiteral("New"))->text(), builtIn); // nothing reported, captions stay
+        EXPECT_EQ(editor.host().action(QStringLiteral("New"))->text(), QString::fromUtf8(c.caption)) << c.stored;
+        EXPECT_EQ(IniFile(setupIniPath()).readString("Language", "lng"), QString::fromLatin1(c.stored));
     }
+    // Without any language file the built-in captions stay and nothing is reported.
+    QDir(folder.file("Language")).removeRecursively();
+    QFile::remove(folder.file("SetupCNC.ini"));
+    setCurrentLanguageFile(QString());
+    chooseStartupLanguage();
+    TFEditor editor(&io);
+    const QString builtIn = editor.host().action(QStringLiteral("New"))->text();
+    applyStartupLanguage(editor.host());
+    EXPECT_TRUE(currentLanguageFile().isEmpty());
+    EXPECT_EQ(editor.host().action(QStringLiteral("New"))->text(), builtIn);
     EXPECT_TRUE(io.shown.isEmpty());
 }
 

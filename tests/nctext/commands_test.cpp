@@ -207,6 +207,8 @@ TEST_F(NcTextCommandsTest, SpacingRewritesUpToTheMarker) {
 }
 
 TEST_F(NcTextCommandsTest, CoordinateCheckMovesTheCaretToEachFinding) {
+    // The check speaks with its own texts, also without a language file.
+    setCurrentLanguageFile(QString());
     Document *doc = document({"G0 X0. Y0.", "G1 X100 Y0", "G1 X10. (X5)", "G2 X1. Y1. I5 J0"}, 1, 4);
     io.answers = {Answer::Ok, Answer::Yes, Answer::Ok, Answer::No};
     trigger("ConltrolXYZ");
@@ -225,9 +227,13 @@ TEST_F(NcTextCommandsTest, CoordinateCheckMovesTheCaretToEachFinding) {
 }
 
 TEST_F(NcTextCommandsTest, CoordinateEditChangesTheWordAtTheCaret) {
+    setCurrentLanguageFile(QStringLiteral("English.lng"));
     Document *doc = document({"N1", "G1 X12.5 Y1"}, 2, 6);
     io.inputs = {"2,5"};
     trigger("Add");
+    ASSERT_EQ(io.asked.size(), 1);
+    EXPECT_EQ(io.asked[0].title, "Editace souřadnice X12.5");
+    EXPECT_EQ(io.asked[0].prompt, "Prodloužit, zkrátit o :");
     EXPECT_EQ(doc->line(1), "G1 X15. Y1");
     EXPECT_TRUE(doc->isModified());
     EXPECT_EQ(doc->caretLine(), 2);

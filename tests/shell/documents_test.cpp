@@ -8,6 +8,7 @@
 #include "shell/widgets/host.h"
 #include "shell/widgets/tfeditor.h"
 #include "shell/widgets/tfshow.h"
+#include "tests/shell/shellfixture.h"
 #include "tests/support/testutil.h"
 
 #include <Qsci/qsciscintilla.h>
@@ -25,55 +26,8 @@
 #include <gtest/gtest.h>
 
 using namespace velmora;
+using velmora::test::Shell;
 
-namespace {
-
-// A program folder with the Czech language file applied and an optional SetupCNC.ini.
-class Shell : public ::testing::Test {
-protected:
-    test::ScratchFolder folder;
-    ScriptedUserIO io;
-    std::unique_ptr<TFEditor> w;
-
-    void SetUp() override {
-        QDir().mkpath(folder.file("Language"));
-        QFile::copy(QStringLiteral(VELMORA_PROGRAM_DIR "/Language/Cestina.lng"), folder.file("Language/Cestina.lng"));
-        setCurrentLanguageFile("Cestina.lng");
-    }
-    void TearDown() override {
-        w.reset();
-        setCurrentLanguageFile(QString());
-    }
-    void start() {
-        w = std::make_unique<TFEditor>(&io);
-        w->applyStoredLayout();
-        w->finishStartup();
-    }
-    QString program(const QString &name, const QStringList &lines) {
-        folder.write(name, test::cp1250Lines(lines));
-        return folder.file(name);
-    }
-    void trigger(const char *name) { w->action(QString::fromLatin1(name))->trigger(); }
-    static void type(QWidget *target, int key, const QString &text) {
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-        QApplication::sendEvent(target, &press);
-        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-        QApplication::sendEvent(target, &release);
-    }
-    bool closeProgram() {
-        QCloseEvent e;
-        QApplication::sendEvent(w.get(), &e);
-        return e.isAccepted();
-    }
-    QStringList shownTexts() const {
-        QStringList out;
-        for (const auto &s : io.shown)
-            out << s.text;
-        return out;
-    }
-};
-
-} // namespace
 
 TEST_F(Shell, FirstStartWithoutSettingsFile) {
     start();

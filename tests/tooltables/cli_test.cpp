@@ -98,13 +98,22 @@ TEST(ToolTablesCli, SetEditsOnlyItsFieldsAndShowReadsThemBack) {
         {{"tooltable", "set", dir.file("a.tnc"), "--tool", "1", "--radius", "+1", "--radius-from-name"}, "either"},
         {{"tooltable", "show", fixture("dil4.h")}, "not a tool table"},
         {{"toolsheet", dir.file("b.t")}, "not a TNC 407/426 table"},
+        // A table of another layout (its radii one column to the left) is neither edited nor listed.
+        {{"tooltable", "set", dir.file("other.tnc"), "--tool", "1", "--name", "X", "--in-place"},
+         "line 2: no column heading \"R\" at column 35"},
+        {{"toolsheet", dir.file("other.tnc")}, "no column heading \"R\""},
     };
+    QByteArray other = fileBytes(built("0000.tnc"));
+    ASSERT_TRUE(other.contains("NAME             L           R "));
+    other.replace("NAME             L           R ", "NAME            L           R  ");
+    dir.write("other.tnc", other);
     for (const auto &b : bad) {
         const CliRun r = cli(b.args);
         EXPECT_EQ(r.code, 2) << b.args.join(' ').toStdString();
         EXPECT_TRUE(r.err.contains(b.error)) << r.err.toStdString();
     }
     EXPECT_EQ(dir.read("a.tnc"), expected); // refused edits wrote nothing
+    EXPECT_EQ(dir.read("other.tnc"), other);
 }
 
 TEST(ToolTablesCli, ToolSheet) {
@@ -120,5 +129,5 @@ TEST(ToolTablesCli, ToolSheet) {
     ASSERT_EQ(lines.size(), 12 + 4 + 1);
     EXPECT_EQ(lines[6], QString::fromUtf8("Č. výkresu :                         Č. tabulek  :0000.tnc"));
     EXPECT_EQ(lines[7], QString::fromUtf8("                                     Č. programu :DIL4.H"));
-    EXPECT_EQ(lines[13], "  " + QString("3").leftJustified(13) + QString("VRTAK 12,5").leftJustified(41) + "+6,25       ");
+    EXPECT_EQ(lines[13], QString("  3    ").leftJustified(13) + QString("VRTAK 12,5").leftJustified(28) + "+6,25       ");
 }

@@ -16,6 +16,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
 #include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
@@ -26,7 +27,10 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSlider>
+#include <QPushButton>
+#include <QTimer>
 #include <QTest>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 using namespace velmora;
@@ -173,6 +177,8 @@ TEST_F(ToolTableWindows, SizeDecidesThePanelAndTheFilesSurviveAnEdit) {
 }
 
 TEST_F(ToolTableWindows, BadFilesAndMissingTemplatesChangeNothing) {
+    // The tool tables' messages are their own, with or without a language file.
+    setCurrentLanguageFile(QString());
     editor->host().openToolTableFile(tableFile("0000.tnc", "A.tnc"));
     folder.write("bad.tnc", "XYZ\r\nline\r\n");
     editor->host().openToolTableFile(folder.file("bad.tnc"));
@@ -191,7 +197,37 @@ TEST_F(ToolTableWindows, BadFilesAndMissingTemplatesChangeNothing) {
     EXPECT_FALSE(p530->session().isLoaded());
 }
 
+TEST_F(ToolTableWindows, ATableOfAnotherLayoutIsRefusedAndNeverWritten) {
+    editor->host().openToolTableFile(tableFile("0000.tnc", "A.tnc"));
+    // A TNC table whose radii start at column 34: the 407/426 fields would land in the wrong columns.
+    const QString path = tableFile("0000.tnc", "OTHER.tnc");
+    QStringList lines = loadTextFile(path).lines;
+    lines[1].replace("NAME             L           R ", "NAME            L           R  ");
+    saveTextFile(path, lines);
+    const QByteArray before = folder.read("OTHER.tnc");
+    editor->host().openToolTableFile(path);
+    ASSERT_EQ(messages().size(), 1);
+    const QString m = messages()[0];
+    EXPECT_TRUE(m.startsWith(QString::fromUtf8("Soubor ") + QDir::toNativeSeparators(path) + " nelze otevřít")) << m.toStdString();
+    EXPECT_TRUE(m.contains(QString::fromUtf8("není \"R\" ve sloupci 35"))) << m.toStdString();
+    // The table in the panel is the one opened before; the refused file is untouched.
+    EXPECT_EQ(p407->session().tableName(), "0000.tnc");
+    EXPECT_EQ(p407->nameField(0)->text(), "T1 D1");
+    EXPECT_EQ(folder.read("OTHER.tnc"), before);
+    // The same for an iTNC 530 table without its TT:R-OFFS column where the format has it.
+    const QString t530 = tableFile("tool.t", "OTHER.t");
+    lines = loadTextFile(t530).lines;
+    lines[1].replace("TT:R-OFFS", "TT:R-OFF ");
+    saveTextFile(t530, lines);
+    io.shown.clear();
+    editor->host().openToolTableFile(t530);
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_TRUE(messages()[0].contains(QString::fromUtf8("není \"TT:R-OFFS\" ve sloupci 187"))) << messages()[0].toStdString();
+    EXPECT_FALSE(p530->session().isLoaded());
+}
+
 TEST_F(ToolTableWindows, InsertDeleteAndTheirChecks) {
+    setCurrentLanguageFile(QString()); // prompts and messages need no language file
     editor->host().openToolTableFile(tableFile("0000.tnc", "A.tnc"));
     io.inputs = {"10", "0", "101", "abc", QString(), "1"};
     trigger("InsertLine");
@@ -200,6 +236,11 @@ TEST_F(ToolTableWindows, InsertDeleteAndTheirChecks) {
     trigger("InsertLine");
     trigger("InsertLine"); // cancelled
     trigger("DeleteLine");
+    ASSERT_EQ(io.asked.size(), 6);
+    EXPECT_EQ(io.asked[0].title, "Vložit");
+    EXPECT_EQ(io.asked[0].prompt, "Zadej číslo vkládané řádky");
+    EXPECT_EQ(io.asked[5].title, "Zrušit");
+    EXPECT_EQ(io.asked[5].prompt, "Zadej číslo rušené řádky");
     EXPECT_EQ(messages(), QStringList({QString::fromUtf8("Nelze zadat číslo menší,rovno nule !"),
                                        QString::fromUtf8("Nelze zadat číslo větší než sto !"),
                                        "'abc' is not a valid integer value"}));
@@ -245,6 +286,42 @@ TEST_F(ToolTableWindows, PagingTrackBarAndEnterShortcuts) {
     p407->storeRows();
     EXPECT_EQ(p407->nameField(0)->text(), "FREZA VALCOVA DLO");
     EXPECT_EQ(p407->session().table().line(4).mid(34, 3), "+0 ");
+    // The panel says so itself; the status bar keeps its eight panels.
+    EXPECT_FALSE(p407->messageLabel()->isHidden());
+    EXPECT_EQ(p407->messageLabel()->text(), QString::fromUtf8("Název nástroje je delší než 17 znaků, byl zkrácen."));
+    for (int i = 0; i < 8; ++i)
+        EXPECT_FALSE(editor->findChild<QLabel *>(QStringLiteral("StatusPanel%1").arg(i))->isHidden()) << i;
+}
+
+TEST_F(ToolTableWindows, ThePanelsFoldToTheirTitleBarAndOpenAgain) {
+    editor->show();
+    editor->host().openToolTableFile(tableFile("0000.tnc", "A.tnc"));
+    ASSERT_TRUE(p407->isVisible());
+    auto *minimise = p407->findChild<QToolButton *>(QStringLiteral("ButtonMinimize"));
+    ASSERT_TRUE(minimise);
+    QApplication::processEvents();
+    const int open = p407->height();
+    minimise->click();
+    QApplication::processEvents();
+    EXPECT_TRUE(p407->isFolded());
+    EXPECT_FALSE(p407->nameField(0)->isVisible());
+    EXPECT_TRUE(p407->isVisible()); // still there, as its title bar
+    EXPECT_LE(p407->height(), p407->titleBarWidget()->sizeHint().height() + 8);
+    EXPECT_TRUE(editor->host().action("ToolTable")->isChecked());
+    minimise->click();
+    QApplication::processEvents();
+    EXPECT_FALSE(p407->isFolded());
+    EXPECT_TRUE(p407->nameField(0)->isVisible());
+    EXPECT_GE(p407->height(), open);
+    // Opening a table unfolds a folded panel; the close button hides it.
+    minimise->click();
+    editor->host().openToolTableFile(tableFile("0000.tnc", "B.tnc"));
+    EXPECT_FALSE(p407->isFolded());
+    p407->findChild<QToolButton *>(QStringLiteral("ButtonClosePanel"))->click();
+    EXPECT_FALSE(p407->isVisible());
+    EXPECT_FALSE(editor->host().action("ToolTable")->isChecked());
+    // The iTNC 530 panel has the same button.
+    EXPECT_TRUE(p530->findChild<QToolButton *>(QStringLiteral("ButtonMinimize530")));
 }
 
 TEST_F(ToolTableWindows, ListingsFillTheTreeAndMoveIntoANewTable) {
@@ -402,6 +479,49 @@ TEST_F(ToolTableWindows, ToolSheetPrintsThroughQPrinter) {
     EXPECT_EQ(printed, expected);
 }
 
+TEST_F(ToolTableWindows, TheToolSheetPreviewClosesOnlyAfterThePrint) {
+    editor->host().openToolTableFile(tableFile("0000.tnc", "A.tnc"));
+    const QString pdf = folder.file("sheet.pdf");
+    int dialogs = 0;
+    QList<bool> previewOpen;
+    setPrintDialog([&](QPrinter &printer, QWidget *) {
+        ++dialogs;
+        auto *preview = editor->findChild<TFTisk *>(QStringLiteral("TFTisk"));
+        previewOpen << (preview && preview->isVisible());
+        if (dialogs == 1)
+            return false; // the print dialog cancelled
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return true;
+    });
+    bool openAfterCancel = false;
+    QTimer::singleShot(0, [&] {
+        auto *w = qobject_cast<TFTisk *>(QApplication::activeModalWidget());
+        ASSERT_TRUE(w);
+        w->findChild<QPushButton *>(QStringLiteral("ButtonOK"))->click();
+        // A cancelled print dialog leaves the preview open for another try.
+        openAfterCancel = w->isVisible() && QApplication::activeModalWidget() == w;
+        w->findChild<QPushButton *>(QStringLiteral("ButtonOK"))->click();
+    });
+    trigger("PrintTnc");
+    EXPECT_EQ(dialogs, 2);
+    EXPECT_EQ(previewOpen, QList<bool>({true, true}));
+    EXPECT_TRUE(openAfterCancel);
+    EXPECT_FALSE(editor->findChild<TFTisk *>(QStringLiteral("TFTisk"))->isVisible());
+    EXPECT_TRUE(QFileInfo::exists(pdf));
+}
+
+TEST_F(ToolTableWindows, MovingAnEmptyListStillMakesTheNewTable) {
+    ASSERT_TRUE(tree->nodeTexts().isEmpty());
+    treeItem("PUMNMove")->trigger();
+    EXPECT_TRUE(messages().isEmpty()) << messages().join('|').toStdString();
+    EXPECT_TRUE(p407->session().isLoaded());
+    EXPECT_TRUE(p407->isVisible());
+    EXPECT_EQ(p407->tableNameLabel()->text(), "0000.tnc");
+    EXPECT_TRUE(p407->session().isModified());
+    EXPECT_EQ(p407->nameField(0)->text(), "");
+}
+
 TEST_F(ToolTableWindows, UnformattedListingFromTheEditorMenuAndPrintingTheList) {
     ASSERT_TRUE(editor->host().openDocument(fixture("dil4.h")));
     QMenu *editorMenu = editor->host().menu("EditorMenu");
@@ -465,7 +585,8 @@ TEST_F(ToolTableWindows, PanelsTakeTheirTextsFromTheLanguageFile) {
     editor->host().openToolTableFile(folder.file("bad.tnc"));
     EXPECT_EQ(p530->windowTitle(), "Tool table Heidenhain iTNC530");
     EXPECT_EQ(p530->drillBox(0)->text(), "Drill");
-    EXPECT_EQ(messages(), QStringList{"The file is not a TNC table."});
+    // A text the program quotes itself stays Czech.
+    EXPECT_EQ(messages(), QStringList{"Soubor není typu TNC."});
     emit tree->contextMenu()->aboutToShow();
     EXPECT_EQ(treeItem("PUMNMove")->text(), "Move all into a tool table");
 }

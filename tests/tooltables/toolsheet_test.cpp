@@ -3,6 +3,7 @@
 #include "tooltables/logic/toolsheet.h"
 #include "tooltables/logic/tooltable.h"
 
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 using namespace velmora;
@@ -33,13 +34,20 @@ TEST(ToolSheet, HeadingAndOneBlockPerNamedTool) {
         QString::fromUtf8("Poloha       Název                       Poloměr         Poznámka "),
         rule,
     };
+    // "  " and the number padded to 13 characters, the name padded to 41, the radius.
     const QStringList tools{
-        "", "  1    " + QString(8, u' ') + QString("FREZA D20").leftJustified(41) + "+10" + QString(9, u' '), "", rule,
-        "", "  100  " + QString(8, u' ') + QString("VRTAK 12,5").leftJustified(41) + "+6,25" + QString(7, u' '), "",
+        "", QString("  1    ").leftJustified(13) + QString("FREZA D20").leftJustified(28) + "+10" + QString(9, u' '), "", rule,
+        "", QString("  100  ").leftJustified(13) + QString("VRTAK 12,5").leftJustified(28) + "+6,25" + QString(7, u' '), "",
         rule,
     };
     EXPECT_EQ(sheet.lines, heading + tools);
     EXPECT_EQ(sheet.toolCount, 2);
+    // The rows line up under the heading: names under "Název", radii under "Poloměr".
+    const QString head = sheet.lines[10];
+    for (const QString &row : {sheet.lines[13], sheet.lines[17]}) {
+        EXPECT_EQ(row.indexOf(QRegularExpression("[A-Z]")), head.indexOf(QString::fromUtf8("Název"))) << row.toStdString();
+        EXPECT_EQ(row.indexOf(u'+'), head.indexOf(QString::fromUtf8("Poloměr"))) << row.toStdString();
+    }
 
     // No document open: nothing after the program label.
     EXPECT_EQ(toolSheet(t, "X.tnc", QString()).lines[7], QString::fromUtf8("                                     Č. programu :"));

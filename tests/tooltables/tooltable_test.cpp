@@ -110,7 +110,6 @@ TEST(ToolTableFile, BuiltTemplatesHaveTheirLayouts) {
 }
 
 TEST(ToolTableFile, HeaderCheckAndName) {
-    const QStringList body = builtTemplate(ToolTableKind::Tnc407).lines().mid(1);
     const struct {
         QString header;
         bool ok;
@@ -127,6 +126,7 @@ TEST(ToolTableFile, HeaderCheckAndName) {
     };
     for (const auto &c : cases) {
         for (ToolTableKind kind : {ToolTableKind::Tnc407, ToolTableKind::Itnc530}) {
+            const QStringList body = builtTemplate(kind).lines().mid(1);
             ToolTable t(kind);
             TableProblem problem = TableProblem::TooShort;
             EXPECT_EQ(t.load(QStringList{c.header} + body, &problem), c.ok) << c.header.toStdString();
@@ -135,6 +135,45 @@ TEST(ToolTableFile, HeaderCheckAndName) {
             }
             EXPECT_EQ(problem, c.ok ? TableProblem::None : TableProblem::NotTable) << c.header.toStdString();
         }
+    }
+}
+
+TEST(ToolTableFile, ColumnHeadingsMustStandOverTheFieldsTheProgramWrites) {
+    const QStringList t407 = builtTemplate(ToolTableKind::Tnc407).lines();
+    const QStringList t530 = builtTemplate(ToolTableKind::Itnc530).lines();
+    const auto withHeading = [](QStringList lines, const QString &heading) {
+        lines[1] = heading;
+        return lines;
+    };
+    const struct {
+        const char *what;
+        ToolTableKind kind;
+        QStringList lines;
+        const char *heading; // the one found missing, or nullptr
+        int column;
+    } cases[] = {
+        {"the shipped 407/426 template", ToolTableKind::Tnc407, t407, nullptr, 0},
+        {"the shipped iTNC 530 template", ToolTableKind::Itnc530, t530, nullptr, 0},
+        // Another control generation: names at 6-21, radii from column 34.
+        {"radii from column 34", ToolTableKind::Tnc407,
+         withHeading(t407, "T    NAME            L           R           R2          DL"), "R", 35},
+        {"names from column 5", ToolTableKind::Tnc407, withHeading(t407, "T   NAME              L           R"), "NAME", 6},
+        {"R2 where R belongs", ToolTableKind::Tnc407, withHeading(t407, "T    NAME             L           R2"), "R", 35},
+        {"no headings at all", ToolTableKind::Tnc407, withHeading(t407, ""), "NAME", 6},
+        {"an iTNC 530 table in the 407/426 layout", ToolTableKind::Itnc530, withHeading(t530, t407[1]), "NAME", 9},
+        {"TT:R-OFFS elsewhere", ToolTableKind::Itnc530,
+         withHeading(t530, QString(t530[1]).replace("TT:R-OFFS", "TT:R-OFF ")), "TT:R-OFFS", 187},
+    };
+    for (const auto &c : cases) {
+        const ColumnMismatch m = columnMismatch(c.lines, c.kind);
+        EXPECT_EQ(m.heading, c.heading ? QString::fromLatin1(c.heading) : QString()) << c.what;
+        EXPECT_EQ(m.column, c.column) << c.what;
+        const TableProblem expected = c.heading ? TableProblem::WrongColumns : TableProblem::None;
+        EXPECT_EQ(checkToolTableFile(c.lines, c.kind), expected) << c.what;
+        // An editing session refuses it and keeps what it had.
+        ToolTableSession session(c.kind);
+        EXPECT_EQ(session.open(c.lines), expected) << c.what;
+        EXPECT_EQ(session.isLoaded(), c.heading == nullptr) << c.what;
     }
 }
 

@@ -43,7 +43,7 @@ ToolTableFile toolTableFromBytes(const QByteArray &bytes) {
     }
     f.kind = toolTableKindForSize(crlfSize);
     f.lines = splitLines(decodeCp1250(bytes));
-    f.problem = ToolTable::check(f.lines);
+    f.problem = checkToolTableFile(f.lines, f.kind);
     return f;
 }
 
@@ -53,8 +53,9 @@ ToolTableSession::ToolTableSession(ToolTableKind kind) : table_(kind) {
 }
 
 TableProblem ToolTableSession::open(const QStringList &lines) {
-    TableProblem problem = TableProblem::None;
-    if (!table_.load(lines, &problem))
+    // A table of another layout is never taken for editing.
+    const TableProblem problem = checkToolTableFile(lines, table_.kind());
+    if (problem != TableProblem::None || !table_.load(lines))
         return problem;
     loaded_ = true;
     modified_ = false;
@@ -64,8 +65,9 @@ TableProblem ToolTableSession::open(const QStringList &lines) {
 }
 
 TableProblem ToolTableSession::create(const QStringList &lines, const QString &name) {
-    TableProblem problem = TableProblem::None;
-    if (!table_.load(lines, &problem))
+    // A table of another layout is never taken for editing.
+    const TableProblem problem = checkToolTableFile(lines, table_.kind());
+    if (problem != TableProblem::None || !table_.load(lines))
         return problem;
     loaded_ = true;
     modified_ = false;
@@ -122,7 +124,10 @@ void ToolTableSession::deleteTool(int n) {
 
 int ToolTableSession::moveToolList(const QStringList &nodeTexts) {
     int cut = 0;
-    tableName_ = moveToolListIntoTable(nodeTexts, table_, &cut);
+    const QString name = moveToolListIntoTable(nodeTexts, table_, &cut);
+    // Without a first node to name it, the table keeps the name it has.
+    if (!nodeTexts.isEmpty())
+        tableName_ = name;
     firstLine_ = kFirstRowMin;
     modified_ = true;
     return cut;

@@ -22,10 +22,10 @@ ToolSheet toolSheet(const ToolTable &table, const QString &tableName, const QStr
         const QString start = readField(text, 5, 3).leftJustified(3, u' ');
         if (start.contains(u' '))
             continue;
-        l << QString()
-          << QStringLiteral("  ") + readField(text, 0, 5).leftJustified(13, u' ') +
-                 readField(text, 5, 17).leftJustified(41, u' ') + readField(text, 34, 12)
-          << QString() << rule;
+        // The name under "Název" (column 14), the radius under "Poloměr" (column 42).
+        const QString number = (QStringLiteral("  ") + readField(text, 0, 5)).leftJustified(13, u' ');
+        const QString name = (number + readField(text, 5, 17)).leftJustified(41, u' ');
+        l << QString() << name + readField(text, 34, 12) << QString() << rule;
         ++sheet.toolCount;
     }
     return sheet;

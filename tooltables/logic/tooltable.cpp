@@ -72,6 +72,45 @@ QString droppedToolText(const QString &nodeText) {
 
 ToolTable::ToolTable(ToolTableKind kind) : kind_(kind) {}
 
+ColumnMismatch columnMismatch(const QStringList &lines, ToolTableKind kind) {
+    const QString heading = lines.value(1);
+    const ToolTableLayout &l = toolTableLayout(kind);
+    // A heading stands alone: blanks (or the line's ends) on both sides.
+    const auto at = [&](const QString &word, int start) {
+        const bool before = start == 0 || (start <= heading.size() && heading[start - 1] == u' ');
+        const int end = start + int(word.size());
+        const bool after = end >= heading.size() || heading[end] == u' ';
+        return before && after && heading.mid(start, word.size()) == word;
+    };
+    struct Field {
+        const char *heading;
+        int start;
+    };
+    const Field fields[] = {{"NAME", l.nameStart}, {"R", l.radiusStart}, {"TT:R-OFFS", l.drillStart}};
+    for (const Field &f : fields) {
+        if (f.start < 0)
+            continue;
+        const QString word = QString::fromLatin1(f.heading);
+        if (!at(word, f.start))
+            return ColumnMismatch{word, f.start + 1};
+    }
+    return ColumnMismatch{};
+}
+
+QString columnMismatchText(const ColumnMismatch &m) {
+    return QStringLiteral("line 2: no column heading \"%1\" at column %2, where this table format has the field; "
+                          "a table of another layout is not edited (nothing would land in the right columns)")
+        .arg(m.heading)
+        .arg(m.column);
+}
+
+TableProblem checkToolTableFile(const QStringList &lines, ToolTableKind kind) {
+    const TableProblem p = ToolTable::check(lines);
+    if (p != TableProblem::None)
+        return p;
+    return columnMismatch(lines, kind).column != 0 ? TableProblem::WrongColumns : TableProblem::None;
+}
+
 TableProblem ToolTable::check(const QStringList &lines) {
     const QString header = lines.value(0);
     const bool looksLikeTable = header.startsWith(u'B') || (header.size() > 1 && header[1] == u'E');

@@ -56,9 +56,27 @@ QString droppedToolText(const QString &nodeText);
 // Why lines are not a tool table.
 enum class TableProblem {
     None,
-    NotTable, // the header neither begins with "B" nor has "E" as its second character
-    TooShort, // fewer lines than a table has (104)
+    NotTable,     // the header neither begins with "B" nor has "E" as its second character
+    TooShort,     // fewer lines than a table has (104)
+    WrongColumns, // the column headings (line 1) do not stand over the fields the program writes
 };
+
+// A heading that line 1 of a table lacks where the format has its field.
+struct ColumnMismatch {
+    QString heading; // "NAME", "R" or "TT:R-OFFS"
+    int column = 0;  // 1-based character position where the format expects it
+};
+// The first heading of a field the program writes ("NAME", "R" and, for an
+// iTNC 530 table, "TT:R-OFFS") that does not stand in line 1 where the
+// format has the field. A table of another layout (other control generations
+// place their columns elsewhere) would be edited in the wrong columns.
+// `column` is 0 when every heading is in place.
+ColumnMismatch columnMismatch(const QStringList &lines, ToolTableKind kind);
+// Everything a file must pass before it is opened for editing: ToolTable::check,
+// then the column headings (WrongColumns).
+TableProblem checkToolTableFile(const QStringList &lines, ToolTableKind kind);
+// The mismatch as velmora-cli reports it: "line 2: no column heading "R" at column 35 ...".
+QString columnMismatchText(const ColumnMismatch &m);
 
 // Which fields a text was cut to.
 struct FieldCuts {

@@ -34,8 +34,17 @@ ToolTableProjectHooks &projectHooks() {
 
 bool projectIsOpen() { return projectHooks().projectOpen && projectHooks().projectOpen(); }
 
-QString message(const char *key) { return languageText(QStringLiteral("Messages"), QString::fromLatin1(key)); }
+QString message(const char *key) { return toolTablesMessage(key); }
 QString message(const char *key, const QString &arg) { return message(key).replace(QLatin1String("%s"), arg); }
+
+// The tool tables' own texts, the same whatever the language file.
+const QString kNotTable = QStringLiteral("Soubor není typu TNC.");
+const QString kNumberLow = QStringLiteral("Nelze zadat číslo menší,rovno nule !");
+const QString kNumberHigh = QStringLiteral("Nelze zadat číslo větší než sto !");
+const QString kToolCount = QStringLiteral("Počet nástrojů :");
+const QString kWrongColumns = QStringLiteral(
+    "Soubor %1 nelze otevřít: v záhlaví sloupců (řádek 2) není \"%2\" ve sloupci %3, kde má tento formát tabulky svůj "
+    "sloupec. Tabulka jiného uspořádání se neupravuje, aby se nic nezapsalo do nesprávných sloupců.");
 
 // Courier New bold, 16 screen pixels high (12 points).
 QFont printerFont() { return courierFont(12, true); }
@@ -98,9 +107,8 @@ ToolTablesController::ToolTablesController(Host &host) : QObject(&host), host_(h
         auto *p = new ToolTablePanel(kind, main);
         main->addDockWidget(Qt::RightDockWidgetArea, p);
         p->setFloating(true);
-        p->widget()->hide(); // collapsed and hidden at start
+        p->setFolded(true); // collapsed and hidden at start
         p->hide();
-        p->statusMessage = [this](const QString &t) { host_.showStatusMessage(t); };
         p->warning = [this](const QString &t) { io().message(MessageKind::Warning, t, kOk); };
         QAction *toggle = toggleFor(kind);
         toggle->setCheckable(true);
@@ -133,7 +141,7 @@ ToolTablesController::ToolTablesController(Host &host) : QObject(&host), host_(h
     item("PUMNEdit", "Upravit", [this] { tree_->editSelected(); });
     item("PUMNInsert", "Vložit", [this] {
         QString text;
-        if (io().inputText(message("ToolListInsertCaption"), message("ToolListInsertPrompt"), text))
+        if (io().inputText(QStringLiteral("Vložení"), QStringLiteral("Zadej text"), text))
             tree_->insertBeforeSelected(text);
     });
     item("PUMNDel", "Smazat", [this] { tree_->deleteSelected(); });
@@ -189,11 +197,19 @@ bool ToolTablesController::readTable(const QString &path, QStringList &lines, To
         return false;
     }
     if (f.problem == TableProblem::NotTable) {
-        io().error(message("TncNotTable"));
+        io().error(kNotTable);
         return false;
     }
     if (f.problem == TableProblem::TooShort) {
         io().error(message("TncShortTable", QString::number(f.lines.size())));
+        return false;
+    }
+    if (f.problem == TableProblem::WrongColumns) {
+        // Another layout would be edited in the wrong columns: such a table is not opened, so never written.
+        const ColumnMismatch m = columnMismatch(f.lines, f.kind);
+        io().error(languageText(QStringLiteral("Messages"), QStringLiteral("TncWrongColumns"), kWrongColumns)
+                       .arg(QDir::toNativeSeparators(path), m.heading)
+                       .arg(m.column));
         return false;
     }
     lines = f.lines;
@@ -238,7 +254,7 @@ bool ToolTablesController::createFromTemplate(ToolTableKind kind) {
     const QString name = t407 ? QStringLiteral("0000.tnc") : QStringLiteral("tool.t");
     const QString path = programFile(name);
     if (!QFileInfo::exists(path)) {
-        io().error(message("TncNoTemplate", name) + programFolder());
+        io().error(QStringLiteral("Nebyl nalezen soubor \"%1\" v \r").arg(name) + programFolder());
         return false;
     }
     QStringList lines;
@@ -269,8 +285,10 @@ bool ToolTablesController::save(ToolTableKind kind, bool byUser) {
     QString proposed = s.tableName();
     if (!s.savedPath().isEmpty())
         proposed = QFileInfo(s.savedPath()).absoluteDir().filePath(proposed);
-    const QString chosen = io().saveFileName(message("TncSaveTitle"),
-                                             message(kind == ToolTableKind::Tnc407 ? "TncFilter" : "Tnc530Filter"),
+    const QString chosen = io().saveFileName(QStringLiteral("Uložení tabulky nástrojů"),
+                                             kind == ToolTableKind::Tnc407
+                                                 ? QStringLiteral("Tabulka nástrojů (*.tnc)|*.tnc")
+                                                 : QStringLiteral("Tabulka nástrojů iTNC 530 (*.t)|*.t"),
                                              proposed);
     if (chosen.isEmpty())
         return false;
@@ -286,11 +304,11 @@ bool ToolTablesController::save(ToolTableKind kind, bool byUser) {
         QString detail = out.result.error;
         if (out.result.badLine >= 0)
             detail = message("TncSaveChar", QString::number(out.result.badLine + 1));
-        io().error(message("TncSaveError") + QLatin1Char('\n') + detail);
+        io().error(QStringLiteral("Chyba při ukládání souboru.") + QLatin1Char('\n') + detail);
         return false;
     }
     if (out.nameCut)
-        host_.showStatusMessage(message("TncTableNameCut", QString::number(s.table().layout().tableNameWidth)));
+        p->showMessage(message("TncTableNameCut", QString::number(s.table().layout().tableNameWidth)));
     p->refreshTableName();
     if (byUser && projectIsOpen() && projectHooks().renameEntry)
         projectHooks().renameEntry(previousName, path);
@@ -304,17 +322,17 @@ void ToolTablesController::insertLine() {
         return;
     p->storeRows();
     QString text;
-    if (!io().inputText(message("TncInsertCaption"), message("TncInsertPrompt"), text))
+    if (!io().inputText(QStringLiteral("Vložit"), QStringLiteral("Zadej číslo vkládané řádky"), text))
         return;
     int n = 0;
     if (!readToolNumber(text, n))
         return;
     switch (checkToolNumber(n)) {
     case ToolNumberProblem::NotPositive:
-        io().error(message("TncNumberLow"));
+        io().error(kNumberLow);
         return;
     case ToolNumberProblem::AboveHundred:
-        io().error(message("TncNumberHigh"));
+        io().error(kNumberHigh);
         return;
     case ToolNumberProblem::None:
         break;
@@ -329,17 +347,17 @@ void ToolTablesController::deleteLine() {
         return;
     p->storeRows();
     QString text;
-    if (!io().inputText(message("TncDeleteCaption"), message("TncDeletePrompt"), text))
+    if (!io().inputText(QStringLiteral("Zrušit"), QStringLiteral("Zadej číslo rušené řádky"), text))
         return;
     int n = 0;
     if (!readToolNumber(text, n))
         return;
     switch (checkToolNumber(n)) {
     case ToolNumberProblem::NotPositive:
-        io().error(message("TncNumberLow"));
+        io().error(kNumberLow);
         return;
     case ToolNumberProblem::AboveHundred:
-        io().error(message("TncNumberHigh"));
+        io().error(kNumberHigh);
         return;
     case ToolNumberProblem::None:
         break;
@@ -358,21 +376,25 @@ void ToolTablesController::printTnc() {
     applyToolTablesTexts(preview_);
     QString caption = preview_->windowTitle();
     if (sheet.toolCount > 0)
-        caption = message("ToolSheetCount") + QString::number(sheet.toolCount);
-    else if (caption.startsWith(message("ToolSheetCount")))
+        caption = kToolCount + QString::number(sheet.toolCount);
+    else if (caption.startsWith(kToolCount))
         caption = QStringLiteral("Tisk"); // no count left over from an earlier sheet
     preview_->setWindowTitle(caption);
     preview_->setLines(sheet.lines);
-    if (!runToolSheetPreview(*preview_))
-        return;
-    QPrinter printer;
-    if (!runPrintDialog(printer, preview_))
-        return;
-    TUCLinePrinter lp;
-    lp.Lines = preview_->lines();
-    lp.Font = printerFont();
-    lp.WordWrap = false;
-    lp.PrintLines(printer);
+    // OK asks for the printer with the preview still open; it closes once the sheet is printed.
+    preview_->onOk = [this] {
+        QPrinter printer;
+        if (!runPrintDialog(printer, preview_))
+            return false;
+        TUCLinePrinter lp;
+        lp.Lines = preview_->lines();
+        lp.Font = printerFont();
+        lp.WordWrap = false;
+        lp.PrintLines(printer);
+        return true;
+    };
+    runToolSheetPreview(*preview_);
+    preview_->onOk = {};
     preview_->hide();
 }
 
@@ -399,14 +421,15 @@ void ToolTablesController::listTools(int which) {
 }
 
 void ToolTablesController::moveIntoTable() {
+    // An empty list still gives the new table.
     const QStringList nodes = tree_->nodeTexts();
-    if (nodes.isEmpty() || !newTable())
+    if (!newTable())
         return;
     const int cut = p407_->session().moveToolList(nodes);
     p407_->refreshTableName();
     p407_->showRows();
     if (cut > 0)
-        host_.showStatusMessage(message("TncMoveCut", QString::number(cut)));
+        p407_->showMessage(message("TncMoveCut", QString::number(cut)));
 }
 
 void ToolTablesController::loadList() {

@@ -11,9 +11,12 @@
 #include <QDragEnterEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QLabel>
 #include <QMimeData>
 #include <QSlider>
+#include <QStyle>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -171,7 +174,47 @@ ToolTablePanel::ToolTablePanel(ToolTableKind kind, QWidget *parent) : QDockWidge
     side->addWidget(down);
     middle->addLayout(side);
     outer->addLayout(middle);
+    message_ = namedLabel(t407 ? QStringLiteral("LabelMessage") : QStringLiteral("LabelMessage530"), QString(), body);
+    message_->setWordWrap(true);
+    message_->hide();
+    outer->addWidget(message_);
+    messageTimer_ = new QTimer(this);
+    messageTimer_->setSingleShot(true);
+    messageTimer_->setInterval(5000);
+    connect(messageTimer_, &QTimer::timeout, message_, [this] {
+        message_->clear();
+        message_->hide();
+    });
     setWidget(body);
+
+    // The title bar: the caption, a minimise button that folds the panel to
+    // its title bar and opens it again, and the close button.
+    auto *bar = new QWidget(this);
+    bar->setObjectName(t407 ? QStringLiteral("PanelTitle") : QStringLiteral("PanelTitle530"));
+    auto *barLayout = new QHBoxLayout(bar);
+    barLayout->setContentsMargins(6, 2, 2, 2);
+    barLayout->setSpacing(2);
+    auto *title = new QLabel(windowTitle(), bar);
+    title->setObjectName(t407 ? QStringLiteral("LabelPanelTitle") : QStringLiteral("LabelPanelTitle530"));
+    QFont bold = title->font();
+    bold.setBold(true);
+    title->setFont(bold);
+    barLayout->addWidget(title, 1);
+    fold_ = new QToolButton(bar);
+    fold_->setObjectName(t407 ? QStringLiteral("ButtonMinimize") : QStringLiteral("ButtonMinimize530"));
+    fold_->setAutoRaise(true);
+    barLayout->addWidget(fold_);
+    auto *close = new QToolButton(bar);
+    close->setObjectName(t407 ? QStringLiteral("ButtonClosePanel") : QStringLiteral("ButtonClosePanel530"));
+    close->setAutoRaise(true);
+    close->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
+    close->setToolTip(QStringLiteral("Zavřít"));
+    barLayout->addWidget(close);
+    setTitleBarWidget(bar);
+    connect(this, &QWidget::windowTitleChanged, title, &QLabel::setText);
+    connect(fold_, &QToolButton::clicked, this, [this] { setFolded(!isFolded()); });
+    connect(close, &QToolButton::clicked, this, &QWidget::hide);
+    setFolded(false);
 
     connect(up, &QToolButton::clicked, this, &ToolTablePanel::pageUp);
     connect(down, &QToolButton::clicked, this, &ToolTablePanel::pageDown);
@@ -228,11 +271,10 @@ void ToolTablePanel::storeRows() {
             showing_ = false;
         }
     }
-    if (statusMessage && nameCut)
-        statusMessage(languageText(QStringLiteral("Messages"), QStringLiteral("TncNameCut"))
-                          .replace(QLatin1String("%s"), QString::number(lay.nameWidth)));
-    if (statusMessage && radiusCut)
-        statusMessage(languageText(QStringLiteral("Messages"), QStringLiteral("TncRadiusCut")));
+    if (nameCut)
+        showMessage(toolTablesMessage("TncNameCut").replace(QLatin1String("%s"), QString::number(lay.nameWidth)));
+    if (radiusCut)
+        showMessage(toolTablesMessage("TncRadiusCut"));
 }
 
 void ToolTablePanel::pageUp() {
@@ -246,7 +288,7 @@ void ToolTablePanel::pageDown() {
     if (session_.pageDown())
         showRows();
     else if (session_.kind() == ToolTableKind::Tnc407 && warning)
-        warning(languageText(QStringLiteral("Messages"), QStringLiteral("TncEndOfFile")));
+        warning(QStringLiteral("Konec souboru"));
 }
 
 void ToolTablePanel::trackMoved(int position) {
@@ -282,9 +324,8 @@ void ToolTablePanel::dropped(int k, bool onName, const QString &nodeText) {
         rows_[k].name->setText(text);
         rows_[k].radius->setText(radiusTextFromName(text));
         // The iTNC 530 name field holds 17 characters and cuts by itself; say so.
-        if (session_.kind() == ToolTableKind::Itnc530 && text.size() > width && statusMessage)
-            statusMessage(languageText(QStringLiteral("Messages"), QStringLiteral("TncNameCut"))
-                              .replace(QLatin1String("%s"), QString::number(width)));
+        if (session_.kind() == ToolTableKind::Itnc530 && text.size() > width)
+            showMessage(toolTablesMessage("TncNameCut").replace(QLatin1String("%s"), QString::number(width)));
     } else {
         rows_[k].radius->setText(text);
     }
@@ -300,8 +341,26 @@ void ToolTablePanel::bringUp() {
         setFloating(true);
         show();
     }
-    widget()->show(); // expanded
+    setFolded(false); // expanded
     raise();
+}
+
+bool ToolTablePanel::isFolded() const { return widget()->isHidden(); }
+
+void ToolTablePanel::setFolded(bool folded) {
+    widget()->setVisible(!folded);
+    fold_->setIcon(style()->standardIcon(folded ? QStyle::SP_TitleBarNormalButton : QStyle::SP_TitleBarMinButton));
+    fold_->setToolTip(folded ? QStringLiteral("Obnovit") : QStringLiteral("Minimalizovat"));
+    if (!isFloating())
+        return;
+    layout()->activate();
+    resize(width(), folded ? minimumSizeHint().height() : qMax(height(), sizeHint().height()));
+}
+
+void ToolTablePanel::showMessage(const QString &text) {
+    message_->setText(text);
+    message_->show();
+    messageTimer_->start();
 }
 
 void ToolTablePanel::showEvent(QShowEvent *event) {
@@ -315,6 +374,26 @@ void ToolTablePanel::hideEvent(QHideEvent *event) {
 }
 
 // --- language texts ----------------------------------------------------------
+
+QString toolTablesMessage(const char *key) {
+    static const QHash<QString, QString> own = {
+        {QStringLiteral("TncShortTable"),
+         QStringLiteral("Soubor není typu TNC.\r Tabulka má jen %s řádek, úplná tabulka jich má 104.")},
+        {QStringLiteral("TncReadError"), QStringLiteral("Soubor %s nelze přečíst:")},
+        {QStringLiteral("TncSaveChar"), QStringLiteral("Znak na řádce %s nelze uložit v kódování Windows-1250.")},
+        {QStringLiteral("TncNameCut"), QStringLiteral("Název nástroje je delší než %s znaků, byl zkrácen.")},
+        {QStringLiteral("TncRadiusCut"), QStringLiteral("Poloměr je delší než 12 znaků, byl zkrácen.")},
+        {QStringLiteral("TncTableNameCut"), QStringLiteral("Název souboru je delší než %s znaků, v hlavičce tabulky byl zkrácen.")},
+        {QStringLiteral("TncMoveCut"), QStringLiteral("Názvy nástrojů delší než 17 znaků byly zkráceny (%s).")},
+        {QStringLiteral("ToolListReadError"), QStringLiteral("Soubor %s nelze přečíst:")},
+        {QStringLiteral("ToolListWriteError"), QStringLiteral("Soubor %s nelze uložit:")},
+        {QStringLiteral("ToolListFilter"), QStringLiteral("Výpis nástrojů (*.txt)|*.txt|Všechny soubory (*.*)|*.*")},
+    };
+    const QString k = QString::fromLatin1(key);
+    const auto it = own.find(k);
+    const QString section = QStringLiteral("Messages");
+    return it == own.end() ? languageText(section, k) : languageText(section, k, it.value());
+}
 
 void applyToolTablesTexts(QWidget *root) {
     if (!root)

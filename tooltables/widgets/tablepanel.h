@@ -11,6 +11,7 @@ class QCheckBox;
 class QMimeData;
 class QLabel;
 class QSlider;
+class QTimer;
 class QToolButton;
 
 namespace velmora {
@@ -65,9 +66,15 @@ public:
     void refreshTableName();
     // Shows the panel (expanded) when it is hidden.
     void bringUp();
+    // The minimise button of the title bar: folded, the panel is only its title bar.
+    void setFolded(bool folded);
+    bool isFolded() const;
+    // A message about the panel's fields (a text cut to its field), shown in
+    // the panel's message line for five seconds.
+    void showMessage(const QString &text);
+    QLabel *messageLabel() const { return message_; }
 
     // Notifications to the controller.
-    std::function<void(const QString &)> statusMessage;
     std::function<void(const QString &)> warning;
 
 signals:
@@ -93,8 +100,16 @@ private:
     Row rows_[ToolTableSession::kRows];
     QSlider *track_ = nullptr;
     QLabel *tableName_ = nullptr;
+    QLabel *message_ = nullptr;
+    QToolButton *fold_ = nullptr;
+    QTimer *messageTimer_ = nullptr;
     bool showing_ = false; // the rows are being filled: no storing
 };
+
+// A message text of section "Messages" for the tool tables. The texts the
+// tool tables add to the language files have a Czech text of their own for a
+// language file without them; the other keys read as languageText reads them.
+QString toolTablesMessage(const char *key);
 
 // Applies section "ToolTables" of the current language file to the named
 // children of `root` (labels, check boxes, buttons, actions, the window title

@@ -36,7 +36,10 @@ TFTisk::TFTisk(QWidget *parent) : QDialog(parent) {
     buttons->addWidget(ok);
     buttons->addWidget(cancel);
     layout->addLayout(buttons);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(ok, &QPushButton::clicked, this, [this] {
+        if (!onOk || onOk())
+            accept();
+    });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     resize(720, 560);
 }
@@ -49,7 +52,7 @@ void setToolSheetPreview(ToolSheetPreviewFunction f) { previewFunction() = std::
 
 bool runToolSheetPreview(TFTisk &window) {
     if (previewFunction())
-        return previewFunction()(window);
+        return previewFunction()(window) && (!window.onOk || window.onOk());
     return window.exec() == QDialog::Accepted;
 }
 
