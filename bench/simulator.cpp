@@ -9,6 +9,7 @@
 //             'rs274 -g /tmp/velmora_sim.ngc /tmp/rs274.out'
 #include "common/codec.h"
 #include "common/textfile.h"
+#include "bench/simprogram.h"
 #include "simulator/logic/interpreter.h"
 
 #include <QDir>
@@ -20,57 +21,9 @@
 
 using namespace velmora;
 using namespace velmora::sim;
+using namespace velmora::bench;
 
 namespace {
-
-constexpr int kGroupLines = 13;
-
-// One group: a counted loop of three passes over a line, two arcs and a Q assignment.
-QStringList heidenhainProgram(int lines) {
-    QStringList out;
-    out.reserve(lines + 2);
-    out << QStringLiteral("%BENCH G71 *");
-    int n = 10;
-    // An assignment has no block end "*": the evaluator would read it as a missing factor.
-    auto block = [&](const QString &text) {
-        out << (text.contains(QLatin1Char('=')) ? QStringLiteral("N%1 %2") : QStringLiteral("N%1 %2 *")).arg(n).arg(text);
-        n += 10;
-    };
-    for (int g = 1; out.size() + kGroupLines < lines; ++g) {
-        block(QStringLiteral("G00 G90 G17 X0 Y0 Z5"));
-        block(QStringLiteral("G01 Z-1 F300"));
-        block(QStringLiteral("D00 Q10 P01 +0"));
-        block(QStringLiteral("G98 L%1").arg(g));
-        block(QStringLiteral("D01 Q10 P01 +Q10 P02 +1"));
-        block(QStringLiteral("Q11 = Q10 * 10"));
-        block(QStringLiteral("G01 X+Q11 Y+0"));
-        block(QStringLiteral("G02 X+Q11 Y+10 I+Q11 J+5"));
-        block(QStringLiteral("G03 X+Q11 Y+0 I+Q11 J+5"));
-        block(QStringLiteral("D12 P01 +Q10 P02 +3 P03 %1").arg(g));
-        block(QStringLiteral("G00 Z5"));
-        block(QStringLiteral("D03 Q12 P01 +Q10 P02 +2"));
-        block(QStringLiteral("G01 X0 Y0 F500"));
-    }
-    block(QStringLiteral("G00 Z100 M30"));
-    out << QStringLiteral("N99999999 %BENCH G71 *");
-    return out;
-}
-
-// The same moves, assignments and loops in RS274NGC.
-QByteArray ngcTwin(int lines) {
-    QByteArray out;
-    out.reserve(lines * 24);
-    out += "G21 G17 G90\n";
-    for (int g = 1; (g - 1) * kGroupLines + kGroupLines + 3 < lines; ++g) {
-        out += "G0 G90 G17 X0 Y0 Z5\nG1 Z-1 F300\n#10 = 0\n";
-        out += "o" + QByteArray::number(g) + " while [#10 LT 3]\n";
-        out += "#10 = [#10 + 1]\n#11 = [#10 * 10]\nG1 X#11 Y0\nG2 X#11 Y10 I0 J5\nG3 X#11 Y0 I0 J-5\n";
-        out += "o" + QByteArray::number(g) + " endwhile\n";
-        out += "G0 Z5\n#12 = [#10 * 2]\nG1 X0 Y0 F500\n";
-    }
-    out += "G0 Z100\nM2\n";
-    return out;
-}
 
 QString tempFile(const char *name) {
     const QByteArray dir = qgetenv("TMPDIR");

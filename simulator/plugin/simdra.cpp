@@ -7,8 +7,11 @@
 #include "simulator/widgets/simdialogs.h"
 #include "simulator/widgets/tform1.h"
 
+#include "common/codec.h"
+
 #include <QApplication>
 #include <dlfcn.h>
+#include <malloc.h>
 #include <memory>
 
 using namespace velmora;
@@ -32,9 +35,8 @@ bool simulationCall() {
     if (!getText)
         return false;
     const VelmoraLineList *document = getText();
-    if (!document)
+    if (!document || !document->ops)
         return false;
-    lines.list()->ops->appendAll(lines.list(), document);
 
     QtUserIO io;
     const QString ini = simdraIniPath();
@@ -47,13 +49,23 @@ bool simulationCall() {
     auto info = std::make_unique<TFInfo>(io);
     auto help = std::make_unique<TFHelp>();
     form->setDialogs(setup.get(), info.get(), help.get());
-    form->setProgram(plugin::decodeLines(lines.list()));
+    // The document's lines go into the editor one at a time, straight from the host's
+    // list (valid during this call): a long program is not copied once more on the way.
+    const auto *ops = document->ops;
+    form->setProgram(ops->count(document), [&](int i) {
+        int32_t length = 0;
+        const char *bytes = ops->line(document, i, &length);
+        return decodeCp1250(QByteArrayView(bytes, bytes ? length : 0));
+    });
+    malloc_trim(0);
     form->showModal();
+    form->releasePath();
+    malloc_trim(0);
 
     QList<QByteArray> encoded;
     int badLine = -1;
     QChar badChar;
-    const bool encodable = plugin::encodeLines(form->program(), encoded, &badLine, &badChar);
+    const bool encodable = form->programCp1250(encoded, badLine, badChar);
     io.setParent(nullptr);
     form.reset();
     setup.reset();

@@ -21,6 +21,10 @@ namespace velmora::sim {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
+// Paths of more segments get a reduced picture while the view moves, of at most
+// this many edges (about 20 frames a second on a software renderer).
+constexpr size_t kReducedFrom = 20000;
+constexpr size_t kReducedEdges = 200000;
 
 QColor qcolour(ColorValue v) {
     const ColorValue c = plainColour(v);
@@ -36,16 +40,6 @@ uint64_t mix(uint64_t x) {
     return x;
 }
 
-// Grid cell of a coordinate, kept within 21 bits so that three fit in a key.
-int64_t cellOf(double v, double cell) {
-    const double c = std::floor(v / cell);
-    return int64_t(std::clamp(c, -1048575.0, 1048575.0));
-}
-
-uint64_t cellKey(int64_t x, int64_t y, int64_t z) {
-    return (uint64_t(x + 1048576) << 42) | (uint64_t(y + 1048576) << 21) | uint64_t(z + 1048576);
-}
-
 } // namespace
 
 bool openGlAvailable() {
@@ -58,28 +52,59 @@ bool openGlAvailable() {
 
 // ------------------------------------------------------------------ reduced path
 
-void PathLod::start(const SegmentStore *segments, uint64_t revision, double cell) {
+namespace {
+// Level 0 holds at most this many edges; a path that needs more starts on a coarser grid.
+constexpr size_t kBaseEdgeLimit = 1000000;
+constexpr int kCellBits = 21;
+constexpr int64_t kCellMax = (int64_t(1) << kCellBits) - 1;
+} // namespace
+
+void PathLod::start(const SegmentStore *segments, uint64_t revision, size_t budget) {
     segments_ = segments;
     revision_ = revision;
-    cell_ = cell;
+    budget_ = budget;
+    phase_ = segments ? Phase::Bounds : Phase::Done;
     next_ = 0;
-    done_ = false;
-    lines_.clear();
+    anyPoint_ = false;
+    colours_.clear();
+    levels_.clear();
+    edges_.clear();
+    previous_.clear();
+    table_.clear();
+    used_ = 0;
+}
+
+uint32_t PathLod::colourIndex(ColorValue c) {
+    for (size_t i = 0; i < colours_.size(); ++i)
+        if (colours_[i] == c)
+            return uint32_t(i);
+    colours_.push_back(c);
+    return uint32_t(colours_.size() - 1);
+}
+
+void PathLod::beginLevel(double cell) {
+    cell_ = cell;
+    edges_.clear();
     table_.assign(1 << 16, 0);
     used_ = 0;
 }
 
-bool PathLod::insert(uint64_t key) {
+bool PathLod::addEdge(uint64_t a, uint64_t b, uint32_t colour) {
+    uint64_t key = mix(std::min(a, b) * 0x9E3779B97F4A7C15ULL + std::max(a, b)) ^ (uint64_t(colour) << 56);
     if (key == 0)
         key = 1;
     if ((used_ + 1) * 2 > table_.size()) {
         std::vector<uint64_t> old;
         old.swap(table_);
         table_.assign(old.size() * 2, 0);
-        used_ = 0;
+        const size_t mask = table_.size() - 1;
         for (const uint64_t k : old)
             if (k)
-                insert(k);
+                for (size_t i = size_t(mix(k)) & mask;; i = (i + 1) & mask)
+                    if (table_[i] == 0) {
+                        table_[i] = k;
+                        break;
+                    }
     }
     const size_t mask = table_.size() - 1;
     for (size_t i = size_t(mix(key)) & mask;; i = (i + 1) & mask) {
@@ -88,77 +113,166 @@ bool PathLod::insert(uint64_t key) {
         if (table_[i] == 0) {
             table_[i] = key;
             ++used_;
+            edges_.push_back({a, b, colour});
             return true;
         }
     }
 }
 
-PathLod::Lines &PathLod::linesFor(ColorValue colour) {
-    for (Lines &l : lines_)
-        if (l.colour == colour)
-            return l;
-    lines_.push_back({colour, {}});
-    return lines_.back();
+float PathLod::centre(uint64_t key, int axis) const {
+    const int shift = (2 - axis) * kCellBits;
+    return float(min_[axis] + (double((key >> shift) & uint64_t(kCellMax)) + 0.5) * cell_);
+}
+
+void PathLod::finishLevel() {
+    Level level;
+    level.cell = cell_;
+    level.edges = edges_.size();
+    for (size_t c = 0; c < colours_.size(); ++c)
+        level.lines.push_back({colours_[c], {}});
+    for (const Edge &e : edges_) {
+        std::vector<float> &v = level.lines[e.colour].vertices;
+        for (const uint64_t k : {e.a, e.b})
+            for (int axis = 0; axis < 3; ++axis)
+                v.push_back(centre(k, axis));
+    }
+    levels_.push_back(std::move(level));
+    previous_.swap(edges_);
+    edges_.clear();
 }
 
 bool PathLod::work(int budgetMs) {
-    if (done_ || !segments_)
+    if (phase_ == Phase::Done || phase_ == Phase::Idle || !segments_)
         return true;
     QElapsedTimer t;
     t.start();
     const SegmentStore &segs = *segments_;
-    while (next_ < segs.size()) {
-        const Segment &s = segs[next_++];
-        if (s.visible) {
-            Lines &out = linesFor(s.colour);
-            const Point3f *p = segs.points(s);
-            uint64_t prev = 0;
-            for (int k = 0; k < s.count; ++k) {
-                const Vec3 v = viewPoint(p[k], s.rotation);
-                const int64_t cx = cellOf(v.x, cell_), cy = cellOf(v.y, cell_), cz = cellOf(v.z, cell_);
-                const uint64_t key = cellKey(cx, cy, cz);
-                if (k > 0 && key != prev) {
-                    const uint64_t edge = mix(std::min(prev, key) * 0x9E3779B97F4A7C15ULL + std::max(prev, key)) ^ s.colour;
-                    if (insert(edge)) {
-                        auto centre = [&](uint64_t c, int shift) {
-                            return float((double(int64_t((c >> shift) & 0x1FFFFF) - 1048576) + 0.5) * cell_);
-                        };
-                        for (const uint64_t c : {prev, key}) {
-                            out.vertices.push_back(centre(c, 42));
-                            out.vertices.push_back(centre(c, 21));
-                            out.vertices.push_back(centre(c, 0));
-                        }
+    if (phase_ == Phase::Bounds) {
+        for (; next_ < segs.size(); ++next_) {
+            const Segment &s = segs[next_];
+            if (s.visible) {
+                const Point3f *p = segs.points(s);
+                for (int k = 0; k < s.count; ++k) {
+                    const Vec3 v = viewPoint(p[k], s.rotation);
+                    const double c[3] = {v.x, v.y, v.z};
+                    for (int i = 0; i < 3; ++i) {
+                        min_[i] = anyPoint_ ? std::min(min_[i], c[i]) : c[i];
+                        max_[i] = anyPoint_ ? std::max(max_[i], c[i]) : c[i];
                     }
+                    anyPoint_ = true;
                 }
-                prev = key;
+            }
+            if ((next_ & 4095) == 4095 && t.elapsed() >= budgetMs) {
+                ++next_;
+                return false;
             }
         }
-        if ((next_ & 1023) == 0 && t.elapsed() >= budgetMs)
+        if (!anyPoint_) {
+            phase_ = Phase::Done;
+            return true;
+        }
+        const double diagonal = std::hypot(max_[0] - min_[0], max_[1] - min_[1], max_[2] - min_[2]);
+        beginLevel(std::max(diagonal / 2048, 1e-3));
+        phase_ = Phase::Base;
+        next_ = 0;
+    }
+    if (phase_ == Phase::Base) {
+        auto cellKey = [&](const Vec3 &v) {
+            const double c[3] = {v.x, v.y, v.z};
+            uint64_t key = 0;
+            for (int i = 0; i < 3; ++i)
+                key = (key << kCellBits) | uint64_t(std::clamp(int64_t((c[i] - min_[i]) / cell_), int64_t(0), kCellMax));
+            return key;
+        };
+        for (; next_ < segs.size(); ++next_) {
+            const Segment &s = segs[next_];
+            if (s.visible) {
+                const uint32_t colour = colourIndex(s.colour);
+                const Point3f *p = segs.points(s);
+                uint64_t prev = cellKey(viewPoint(p[0], s.rotation));
+                for (int k = 1; k < s.count; ++k) {
+                    const uint64_t key = cellKey(viewPoint(p[k], s.rotation));
+                    if (key != prev)
+                        addEdge(prev, key, colour);
+                    prev = key;
+                }
+            }
+            if (edges_.size() > kBaseEdgeLimit) { // too fine for this path: start over twice as coarse
+                beginLevel(cell_ * 2);
+                next_ = 0;
+                continue;
+            }
+            if ((next_ & 1023) == 1023 && t.elapsed() >= budgetMs) {
+                ++next_;
+                return false;
+            }
+        }
+        finishLevel();
+        phase_ = Phase::Coarser;
+    }
+    // Each coarser level from the edges of the one before, until a level is small.
+    while (phase_ == Phase::Coarser) {
+        if (previous_.size() < 2000 || levels_.size() >= 16) {
+            // Keep the levels that may be drawn: those within the budget, and the coarsest.
+            std::vector<Level> kept;
+            for (size_t i = 0; i < levels_.size(); ++i)
+                if (levels_[i].edges <= budget_ || i + 1 == levels_.size())
+                    kept.push_back(std::move(levels_[i]));
+            levels_.swap(kept);
+            previous_.clear();
+            previous_.shrink_to_fit();
+            table_.clear();
+            table_.shrink_to_fit();
+            phase_ = Phase::Done;
+            break;
+        }
+        beginLevel(cell_ * 2);
+        auto parent = [](uint64_t k) {
+            const uint64_t x = (k >> (2 * kCellBits)) & uint64_t(kCellMax), y = (k >> kCellBits) & uint64_t(kCellMax),
+                           z = k & uint64_t(kCellMax);
+            return ((x >> 1) << (2 * kCellBits)) | ((y >> 1) << kCellBits) | (z >> 1);
+        };
+        for (const Edge &e : previous_) {
+            const uint64_t a = parent(e.a), b = parent(e.b);
+            if (a != b)
+                addEdge(a, b, e.colour);
+        }
+        finishLevel();
+        if (t.elapsed() >= budgetMs)
             return false;
     }
-    done_ = true;
-    table_.clear();
-    table_.shrink_to_fit();
     return true;
 }
 
-size_t PathLod::edgeCount() const {
-    size_t n = 0;
-    for (const Lines &l : lines_)
-        n += l.vertices.size() / 6;
+size_t PathLod::bytes() const {
+    size_t n = (edges_.capacity() + previous_.capacity()) * sizeof(Edge) + table_.capacity() * sizeof(uint64_t);
+    for (const Level &l : levels_)
+        for (const Lines &lines : l.lines)
+            n += lines.vertices.capacity() * sizeof(float);
     return n;
+}
+
+const PathLod::Level *PathLod::choose(double pixel, size_t budget) const {
+    if (levels_.empty())
+        return nullptr;
+    for (const Level &l : levels_)
+        if (l.cell >= 0.75 * pixel && l.edges <= budget)
+            return &l;
+    for (const Level &l : levels_)
+        if (l.edges <= budget)
+            return &l;
+    return &levels_.back();
 }
 
 // ------------------------------------------------------------------ the view
 
-PathView::PathView(QWidget *parent) : QOpenGLWidget(parent), lod_(std::make_unique<PathLod>()) {
+PathView::PathView() : lod_(std::make_unique<PathLod>()) {
     QSurfaceFormat f = format();
     f.setRenderableType(QSurfaceFormat::OpenGL);
     f.setProfile(QSurfaceFormat::CompatibilityProfile);
     f.setVersion(2, 1);
     f.setDepthBufferSize(24);
     setFormat(f);
-    setFocusPolicy(Qt::ClickFocus);
     lodTimer_.setInterval(0);
     connect(&lodTimer_, &QTimer::timeout, this, [this] {
         if (!sim_ || lod_->work(8))
@@ -197,19 +311,37 @@ void PathView::hideLabels() {
 void PathView::pathChanged() {
     batchRevision_ = ~uint64_t(0);
     lodTimer_.stop();
-    if (sim_ && sim_->segments().size() > 20000) {
-        // A grid cell of about one pixel at the target's distance.
-        const double pixel = camera_.distance() * 2 * std::tan(camera_.fieldOfView() * kPi / 360) / std::max(1, height());
-        lod_->start(&sim_->segments(), sim_->segments().revision(), pixel);
+    if (sim_ && sim_->segments().size() > kReducedFrom) {
+        lod_->start(&sim_->segments(), sim_->segments().revision(), kReducedEdges);
         lodTimer_.start();
     } else {
-        lod_->start(nullptr, 0, 1);
+        lod_->start(nullptr, 0);
     }
     update();
 }
 
 bool PathView::reducedReady() const {
-    return sim_ && lod_->done() && lod_->revision() == sim_->segments().revision() && sim_->segments().size() > 20000;
+    return sim_ && lod_->done() && lod_->revision() == sim_->segments().revision() &&
+           sim_->segments().size() > kReducedFrom && !lod_->levels().empty();
+}
+
+size_t PathView::bytes() const {
+    size_t n = lod_->bytes();
+    for (const Batch &b : batches_)
+        n += (b.first.capacity() + b.count.capacity()) * sizeof(int);
+    return n;
+}
+
+size_t PathView::strips() const {
+    size_t n = 0;
+    for (const Batch &b : batches_)
+        n += b.first.size();
+    return n;
+}
+
+// The size of a pixel at the target's distance.
+double PathView::pixelSize() const {
+    return camera_.distance() * 2 * std::tan(camera_.fieldOfView() * kPi / 360) / std::max(1, height());
 }
 
 void PathView::cameraChanged() { moving(); }
@@ -276,10 +408,56 @@ void PathView::rebuildBatches() {
             batches_.push_back({chunk, s.colour, s.rotation, {}, {}});
         }
         Batch &b = batches_[it->second];
-        b.first.push_back(int(s.first % SegmentStore::Points::kChunk));
-        b.count.push_back(s.count);
+        const int first = int(s.first % SegmentStore::Points::kChunk);
+        const Point3f *p = segs.points(s);
+        // A segment that follows the batch's last strip in the store and starts where it ends
+        // extends that strip.
+        bool joined = false;
+        if (!b.first.empty() && b.first.back() + b.count.back() == first) {
+            const Point3f &end = p[-1];
+            joined = std::fabs(end.x - p[0].x) <= 1e-3f && std::fabs(end.y - p[0].y) <= 1e-3f &&
+                     std::fabs(end.z - p[0].z) <= 1e-3f;
+        }
+        if (joined) {
+            b.count.back() += s.count;
+        } else {
+            b.first.push_back(first);
+            b.count.push_back(s.count);
+        }
+        for (int k = 0; k < s.count; ++k) {
+            const float c[3] = {p[k].x, p[k].y, p[k].z};
+            for (int a = 0; a < 3; ++a) {
+                b.lo[a] = std::min(b.lo[a], c[a]);
+                b.hi[a] = std::max(b.hi[a], c[a]);
+            }
+        }
     }
     batchRevision_ = segs.revision();
+}
+
+// True when no point of the batch's box can be in the view (its corners, rotated as
+// the batch is drawn, all lie beyond one side of the view's pyramid).
+bool PathView::outsideView(const Batch &b) const {
+    const Vec3 e = camera_.position(), f = camera_.forward(), r = camera_.right(), u = camera_.up();
+    const double th = std::tan(camera_.fieldOfView() * kPi / 360);
+    const double tw = th * std::max(1, width()) / std::max(1, height());
+    int out[5] = {0, 0, 0, 0, 0};
+    for (int c = 0; c < 8; ++c) {
+        const Point3f corner{(c & 1) ? b.hi[0] : b.lo[0], (c & 2) ? b.hi[1] : b.lo[1], (c & 4) ? b.hi[2] : b.lo[2]};
+        const Vec3 p = viewPoint(corner, b.rotation);
+        const Vec3 d{p.x - e.x, p.y - e.y, p.z - e.z};
+        const double z = d.x * f.x + d.y * f.y + d.z * f.z;
+        const double x = d.x * r.x + d.y * r.y + d.z * r.z, y = d.x * u.x + d.y * u.y + d.z * u.z;
+        out[0] += z <= 0;
+        out[1] += x > tw * z;
+        out[2] += x < -tw * z;
+        out[3] += y > th * z;
+        out[4] += y < -th * z;
+    }
+    for (const int n : out)
+        if (n == 8)
+            return true;
+    return false;
 }
 
 void PathView::drawScene(bool reduced) {
@@ -343,7 +521,9 @@ void PathView::drawScene(bool reduced) {
         return;
     gl_->glEnableClientState(GL_VERTEX_ARRAY);
     if (reduced) {
-        for (const PathLod::Lines &l : lod_->lines()) {
+        const PathLod::Level *level = lod_->choose(pixelSize(), kReducedEdges);
+        reducedEdges_ = level->edges;
+        for (const PathLod::Lines &l : level->lines) {
             const QColor c = qcolour(l.colour);
             gl_->glColor3ub(GLubyte(c.red()), GLubyte(c.green()), GLubyte(c.blue()));
             gl_->glVertexPointer(3, GL_FLOAT, 0, l.vertices.data());
@@ -354,6 +534,8 @@ void PathView::drawScene(bool reduced) {
             rebuildBatches();
         const auto &store = sim_->segments().pointStore();
         for (const Batch &b : batches_) {
+            if (outsideView(b))
+                continue;
             const QColor c = qcolour(b.colour);
             gl_->glColor3ub(GLubyte(c.red()), GLubyte(c.green()), GLubyte(c.blue()));
             if (b.rotation != 0) {
@@ -375,9 +557,7 @@ void PathView::paintGL() {
     const QColor bg = qcolour(background_);
     gl_->glClearColor(float(bg.redF()), float(bg.greenF()), float(bg.blueF()), 1);
     gl_->glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    const bool reduced = moving_ && reducedReady() && lod_->cell() <= 2.0 * camera_.distance() * 2 *
-                                                                         std::tan(camera_.fieldOfView() * kPi / 360) /
-                                                                         std::max(1, height());
+    const bool reduced = moving_ && reducedReady();
     drawScene(reduced);
     lastReduced_ = reduced;
     ++frames_;
@@ -443,7 +623,7 @@ long PathView::segmentAt(QPoint pos, double tolerance) const {
 }
 
 void PathView::mousePressEvent(QMouseEvent *e) {
-    setFocus();
+    requestActivate();
     lastMouse_ = e->position().toPoint();
     buttons_ = e->buttons();
 }
@@ -480,7 +660,7 @@ void PathView::keyPressEvent(QKeyEvent *e) {
     case Qt::Key_8: camera_.pitch(-3); moving(); break;
     case Qt::Key_4: camera_.turn(-3); moving(); break;
     case Qt::Key_6: camera_.turn(3); moving(); break;
-    default: QOpenGLWidget::keyPressEvent(e);
+    default: QOpenGLWindow::keyPressEvent(e);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "simulator/widgets/tform1.h"
 
+#include "common/codec.h"
 #include "common/numbers.h"
 #include "nctext/widgets/scannerlexer.h"
 #include "shell/logic/userio.h"
@@ -297,10 +298,12 @@ void TForm1::buildTabs() {
     splitter->addWidget(tabs_);
     if (openGlAvailable()) {
         view_ = new PathView;
-        view_->setObjectName(QStringLiteral("GLSceneViewer1"));
         view_->setSimulation(sim_.get());
         connect(view_, &PathView::released, this, &TForm1::pick);
-        viewArea_ = view_;
+        viewArea_ = QWidget::createWindowContainer(view_);
+        viewArea_->setObjectName(QStringLiteral("GLSceneViewer1"));
+        viewArea_->setFocusPolicy(Qt::ClickFocus);
+        viewArea_->setMinimumSize(200, 200);
     } else {
         auto *l = new QLabel(QStringLiteral("3D náhled dráhy není k dispozici: na této obrazovce nelze vytvořit "
                                             "kontext OpenGL. Simulace, časy a parametry fungují."));
@@ -452,9 +455,52 @@ void TForm1::applyColours(ColorValue background, ColorValue currentLine) {
 }
 
 void TForm1::setProgram(const QStringList &lines) {
-    editor_->setText(lines.join(QStringLiteral("\r\n")));
+    setProgram(int(lines.size()), [&](int i) { return lines[i]; });
+}
+
+void TForm1::setProgram(int count, const std::function<QString(int)> &line) {
+    // Handed to the editor as UTF-8 a megabyte at a time, with no undo record: a long
+    // program never exists as one more whole text besides the editor's.
+    editor_->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0ul);
+    editor_->clear();
+    QByteArray chunk;
+    for (int i = 0; i < count; ++i) {
+        chunk += line(i).toUtf8();
+        if (i + 1 < count)
+            chunk += "\r\n";
+        if (chunk.size() > (1 << 20) || i + 1 == count) {
+            editor_->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<unsigned long>(chunk.size()), chunk.constData());
+            chunk.clear();
+        }
+    }
+    editor_->SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
+    editor_->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1ul);
     editor_->setCursorPosition(0, 0);
     text_->changed();
+}
+
+bool TForm1::programCp1250(QList<QByteArray> &out, int &badLine, QChar &badChar) const {
+    out.clear();
+    const int n = text_->lineCount();
+    out.reserve(n);
+    QByteArray bytes;
+    for (int i = 0; i < n; ++i) {
+        const QStringView line = text_->line(i);
+        qsizetype bad = -1;
+        if (!encodeCp1250(line, bytes, &bad)) {
+            badLine = i;
+            badChar = line[bad];
+            return false;
+        }
+        out.append(bytes);
+    }
+    return true;
+}
+
+void TForm1::releasePath() {
+    sim_->segments().clear();
+    if (view_)
+        view_->pathChanged();
 }
 
 QStringList TForm1::program() const {

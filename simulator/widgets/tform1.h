@@ -7,6 +7,7 @@
 #include "simulator/logic/interpreter.h"
 
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -45,7 +46,14 @@ public:
     void setDialogs(TFSetup *setup, TFInfo *info, TFHelp *help);
 
     void setProgram(const QStringList &lines);
+    // The program from a source of `count` lines, read one at a time.
+    void setProgram(int count, const std::function<QString(int)> &line);
+    // Frees the path once the window is closed (before the program goes back).
+    void releasePath();
     QStringList program() const;
+    // The program as Windows-1250 lines; false (with the 0-based line and the
+    // character) when a character has no byte in the code page.
+    bool programCp1250(QList<QByteArray> &out, int &badLine, QChar &badChar) const;
 
     // Shows the window maximised and returns when it is closed.
     void showModal();
