@@ -17,11 +17,45 @@ QPointer<Host> &liveHost() {
     return host;
 }
 
-// The active document's text as GetText hands it out; owned by the host and
-// refilled by every GetText.
-plugin::OwnedLineList &sharedText() {
-    static plugin::OwnedLineList list;
-    return list;
+// The active document's text as GetText hands it out: the live document, each
+// line encoded when it is asked for, so that a long program is not copied to be
+// read. A plug-in only reads it; clearing or appending to it changes nothing.
+class LiveText {
+public:
+    LiveText() : list_{&ops_, this} {}
+    VelmoraLineList *hand(Document *doc) {
+        doc_ = doc;
+        return &list_;
+    }
+
+private:
+    static LiveText *self(const VelmoraLineList *l) { return static_cast<LiveText *>(l->owner); }
+    static int32_t count(const VelmoraLineList *l) {
+        const LiveText *t = self(l);
+        return t->doc_ ? int32_t(t->doc_->lineCount()) : 0;
+    }
+    static const char *line(const VelmoraLineList *l, int32_t index, int32_t *length) {
+        LiveText *t = self(l);
+        if (!t->doc_ || index < 0 || index >= t->doc_->lineCount())
+            return nullptr;
+        if (!encodeCp1250(t->doc_->line(index), t->bytes_))
+            t->bytes_.clear(); // GetText checked every line; an edit since then is not handed out
+        if (length)
+            *length = int32_t(t->bytes_.size());
+        return t->bytes_.constData();
+    }
+    static void clear(VelmoraLineList *) {}
+    static void appendAll(VelmoraLineList *, const VelmoraLineList *) {}
+    static const VelmoraLineListOps ops_;
+    VelmoraLineList list_;
+    QPointer<Document> doc_;
+    QByteArray bytes_;
+};
+const VelmoraLineListOps LiveText::ops_ = {&LiveText::count, &LiveText::line, &LiveText::clear, &LiveText::appendAll};
+
+LiveText &sharedText() {
+    static LiveText text;
+    return text;
 }
 
 bool &callBackMark() {
@@ -47,10 +81,19 @@ extern "C" VELMORA_EXPORT VelmoraLineList *GetText(void) {
     Document *doc = host->requireDocument();
     if (!doc)
         return nullptr;
-    QList<QByteArray> bytes;
     int badLine = -1;
     QChar badChar;
-    if (!plugin::encodeLines(doc->lines(), bytes, &badLine, &badChar)) {
+    const int n = doc->lineCount();
+    for (int i = 0; i < n && badLine < 0; ++i) {
+        const QString line = doc->line(i);
+        for (const QChar c : line)
+            if (!isCp1250(c)) {
+                badLine = i;
+                badChar = c;
+                break;
+            }
+    }
+    if (badLine >= 0) {
         // Never hand the plug-in a silently altered text.
         host->userIO().error(QStringLiteral("Řádek %1 obsahuje znak \"%2\" (U+%3), který kódování Windows-1250 "
                                             "neumí uložit; text nelze předat modulu.")
@@ -61,8 +104,7 @@ extern "C" VELMORA_EXPORT VelmoraLineList *GetText(void) {
     }
     if (QMainWindow *w = host->mainWindow())
         w->setWindowState((w->windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen)) | Qt::WindowMinimized);
-    sharedText().setLines(bytes);
-    return sharedText().list();
+    return sharedText().hand(doc);
 }
 
 extern "C" VELMORA_EXPORT void SetText(const VelmoraLineList *lines) {
