@@ -225,8 +225,9 @@ TEST_F(Shell, TheWindowOpensAtASizeWhereItsToolbarsAndPanelsFit) {
         auto *panel = w->findChild<QLabel *>(QStringLiteral("StatusPanel%1").arg(i));
         const QRect r(panel->mapTo(sb, QPoint(0, 0)), panel->size());
         EXPECT_TRUE(sb->rect().contains(r)) << "panel " << i << " is cut off";
-        if (!panel->text().isEmpty())
+        if (!panel->text().isEmpty()) {
             EXPECT_LE(panel->fontMetrics().horizontalAdvance(panel->text()), panel->contentsRect().width()) << i;
+        }
     }
     EXPECT_GE(w->findChild<QLabel *>("StatusPanel7")->width(), 50);
 }
