@@ -73,7 +73,7 @@ void waitForFrame(QWindow *view) {
 struct Figures {
     double runMs = 0, runAndFrameMs = 0, reducedMs = 0, orbitFps = 0, fullFrameMs = 0;
     int reducedFrames = 0;
-    double rssRun = 0, peak = 0, viewMb = 0;
+    double rssRun = 0, peak = 0, viewMb = 0, rssOpen = 0, rssAfterRun = 0, rssAfterFrame = 0;
     qulonglong strips = 0;
     bool ok = false;
 };
@@ -88,12 +88,15 @@ void drive(Figures &f) {
         return;
     }
     waitForFrame(view);
+    f.rssOpen = statusMb("VmRSS:");
     QElapsedTimer t;
     t.start();
     form->findChild<QAction *>(QStringLiteral("Plynule1"))->trigger();
     f.runMs = double(t.nsecsElapsed()) / 1e6;
+    f.rssAfterRun = statusMb("VmRSS:");
     waitForFrame(view);
     f.runAndFrameMs = double(t.nsecsElapsed()) / 1e6;
+    f.rssAfterFrame = statusMb("VmRSS:");
 
     t.restart();
     while (!view->property("reducedReady").toBool() && t.elapsed() < 120000)
@@ -177,6 +180,9 @@ void BM_SimulatorInTheHost(benchmark::State &state) {
         state.counters["strips"] = double(f.strips);
         state.counters["view_MB"] = f.viewMb;
         state.counters["rss_with_window_MB"] = f.rssRun;
+        state.counters["rss_window_open_MB"] = f.rssOpen;
+        state.counters["rss_after_run_MB"] = f.rssAfterRun;
+        state.counters["rss_after_first_frame_MB"] = f.rssAfterFrame;
         state.counters["peak_MB"] = statusMb("VmHWM:");
         w.activeDocument()->setModified(false);
     }

@@ -24,7 +24,7 @@ constexpr double kPi = 3.14159265358979323846;
 // Paths of more segments get a reduced picture while the view moves, of at most
 // this many edges (about 20 frames a second on a software renderer).
 constexpr size_t kReducedFrom = 20000;
-constexpr size_t kReducedEdges = 200000;
+constexpr size_t kReducedEdges = 120000;
 
 QColor qcolour(ColorValue v) {
     const ColorValue c = plainColour(v);
@@ -130,12 +130,15 @@ void PathLod::finishLevel() {
     level.edges = edges_.size();
     for (size_t c = 0; c < colours_.size(); ++c)
         level.lines.push_back({colours_[c], {}});
-    for (const Edge &e : edges_) {
-        std::vector<float> &v = level.lines[e.colour].vertices;
-        for (const uint64_t k : {e.a, e.b})
-            for (int axis = 0; axis < 3; ++axis)
-                v.push_back(centre(k, axis));
-    }
+    // A level beyond the budget is never drawn (unless it is the last, the sixteenth):
+    // only its edges lead to the next one.
+    if (level.edges <= budget_ || levels_.size() + 1 >= 16)
+        for (const Edge &e : edges_) {
+            std::vector<float> &v = level.lines[e.colour].vertices;
+            for (const uint64_t k : {e.a, e.b})
+                for (int axis = 0; axis < 3; ++axis)
+                    v.push_back(centre(k, axis));
+        }
     levels_.push_back(std::move(level));
     previous_.swap(edges_);
     edges_.clear();
@@ -311,9 +314,11 @@ void PathView::hideLabels() {
 void PathView::pathChanged() {
     batchRevision_ = ~uint64_t(0);
     lodTimer_.stop();
+    lodPending_ = false;
     if (sim_ && sim_->segments().size() > kReducedFrom) {
+        // Built after the next frame is drawn, so that the path shows first.
         lod_->start(&sim_->segments(), sim_->segments().revision(), kReducedEdges);
-        lodTimer_.start();
+        lodPending_ = true;
     } else {
         lod_->start(nullptr, 0);
     }
@@ -533,6 +538,7 @@ void PathView::drawScene(bool reduced) {
         if (batchRevision_ != sim_->segments().revision())
             rebuildBatches();
         const auto &store = sim_->segments().pointStore();
+        size_t pending = 0;
         for (const Batch &b : batches_) {
             if (outsideView(b))
                 continue;
@@ -544,6 +550,14 @@ void PathView::drawScene(bool reduced) {
             }
             gl_->glVertexPointer(3, GL_FLOAT, 0, store.chunk(b.chunk));
             gl_->glMultiDrawArrays(GL_LINE_STRIP, b.first.data(), b.count.data(), GLsizei(b.first.size()));
+            // A driver that renders in software copies client arrays for each draw until the
+            // frame is done: waiting after about a million points keeps that copy small instead
+            // of a second copy of the whole path.
+            pending += SegmentStore::Points::kChunk;
+            if (pending >= 1000000) {
+                gl_->glFinish();
+                pending = 0;
+            }
             if (b.rotation != 0)
                 gl_->glPopMatrix();
         }
@@ -561,6 +575,10 @@ void PathView::paintGL() {
     drawScene(reduced);
     lastReduced_ = reduced;
     ++frames_;
+    if (lodPending_) {
+        lodPending_ = false;
+        lodTimer_.start();
+    }
     if (labels_) {
         QPainter p(this);
         p.setPen(QColor::fromRgbF(0.85f, 0.85f, 0.1f));

@@ -111,6 +111,7 @@ private:
     std::unique_ptr<PathLod> lod_;
     QTimer lodTimer_, restTimer_;
     bool moving_ = false;
+    bool lodPending_ = false;
     bool lastReduced_ = false;
     size_t reducedEdges_ = 0;
     qint64 frames_ = 0;

@@ -215,7 +215,9 @@ void TForm1::buildEditor() {
     editor_->setMarginWidth(0, 0);
     editor_->markerDefine(stopImage(), kStopMarker);
     editor_->setMarginMarkerMask(1, 1 << kStopMarker);
+    // The current line is the interpreter's position: shown also while the 3-D view has the focus.
     editor_->setCaretLineVisible(true);
+    editor_->SendScintilla(QsciScintillaBase::SCI_SETCARETLINEVISIBLEALWAYS, 1ul);
     connect(editor_, &QsciScintilla::marginClicked, this, [this](int, int line, Qt::KeyboardModifiers) { gutterClicked(line); });
     connect(editor_, &QsciScintilla::textChanged, this, [this] {
         if (text_)

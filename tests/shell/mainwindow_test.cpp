@@ -214,9 +214,11 @@ TEST_F(Shell, TheWindowOpensAtASizeWhereItsToolbarsAndPanelsFit) {
         ASSERT_TRUE(tb) << name;
         EXPECT_TRUE(tb->isVisible()) << name;
         EXPECT_LE(tb->geometry().right(), w->width()) << name;
-        for (QAction *a : tb->actions())
-            if (!a->isSeparator())
+        for (QAction *a : tb->actions()) {
+            if (!a->isSeparator()) {
                 EXPECT_TRUE(tb->widgetForAction(a)->isVisible()) << name << " " << a->objectName().toStdString();
+            }
+        }
         auto *more = tb->findChild<QToolButton *>("qt_toolbar_ext_button");
         EXPECT_TRUE(!more || !more->isVisible()) << name << " is cut off";
     }
