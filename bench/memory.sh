@@ -18,17 +18,11 @@ import sys
 with open(sys.argv[1], 'wb') as f:
     f.write(b''.join(b'N%d G01 X+12.345 Y-67.89 F200\r\n' % (i * 10) for i in range(int(sys.argv[2]))))
 PY
+. bench/settle.sh
 measure() {
   HOME="$work/home" "$build/Velmora/Velmora" "$@" &
-  local pid=$! prev= stable=0 cur
-  for _ in $(seq 1 300); do
-    sleep 0.2
-    cur=$(awk '/^VmHWM/ {print $2}' /proc/$pid/status 2>/dev/null || true)
-    if [ -n "$cur" ] && [ "$cur" = "$prev" ]; then stable=$((stable + 1)); else stable=0; fi
-    prev=$cur
-    [ $stable -ge 10 ] && break
-  done
-  awk '/^(VmHWM|VmRSS|RssAnon)/ {printf "  %s %.0f MB\n", $1, $2 / 1024}' /proc/$pid/status
+  local pid=$!
+  settle $pid
   kill $pid; wait $pid 2>/dev/null || true
 }
 mkdir -p "$work/home"

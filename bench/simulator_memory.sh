@@ -18,17 +18,7 @@ trap 'rm -rf "$work"' EXIT
 TMPDIR=$work QT_QPA_PLATFORM=offscreen "$build/bench/bench_simulator" --benchmark_filter=BM_CliSimulateRunSummary \
   --benchmark_min_time=0 >/dev/null 2>&1 || true
 [ -s "$work/velmora_sim.nc" ] || { echo "the program was not written" >&2; exit 1; }
-settle() {
-  local pid=$1 prev= stable=0 cur
-  for _ in $(seq 1 600); do
-    sleep 0.2
-    cur=$(awk '/^VmHWM/ {print $2}' /proc/$pid/status 2>/dev/null || true)
-    if [ -n "$cur" ] && [ "$cur" = "$prev" ]; then stable=$((stable + 1)); else stable=0; fi
-    prev=$cur
-    [ $stable -ge 10 ] && break
-  done
-  awk '/^(VmHWM|VmRSS|RssAnon)/ {printf "  %s %.0f MB\n", $1, $2 / 1024}' /proc/$pid/status
-}
+. bench/settle.sh
 mkdir -p "$work/home"
 HOME="$work/home" "$build/Velmora/Velmora" "$work/velmora_sim.nc" &
 pid=$!

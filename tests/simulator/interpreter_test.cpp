@@ -5,17 +5,11 @@
 
 using namespace velmora::sim;
 using velmora::sim::test::Sim;
+using velmora::sim::test::lines;
 
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-
-QStringList lines(std::initializer_list<const char *> l) {
-    QStringList out;
-    for (const char *s : l)
-        out << QString::fromUtf8(s);
-    return out;
-}
 
 TEST(Interpreter, WordValues) {
     // Each case: the blocks before, the block, and the X it gives (G90, no datum).

@@ -6,15 +6,9 @@
 using namespace velmora::sim;
 using velmora::sim::test::Marks;
 using velmora::sim::test::Sim;
+using velmora::sim::test::lines;
 
 namespace {
-
-QStringList lines(std::initializer_list<const char *> l) {
-    QStringList out;
-    for (const char *s : l)
-        out << QString::fromUtf8(s);
-    return out;
-}
 
 QStringList numbered(int count) {
     QStringList out{QStringLiteral("%P G71 *")};

@@ -9,6 +9,14 @@
 
 namespace velmora::sim::test {
 
+// Program lines from UTF-8 literals.
+inline QStringList lines(std::initializer_list<const char *> l) {
+    QStringList out;
+    for (const char *s : l)
+        out << QString::fromUtf8(s);
+    return out;
+}
+
 struct Message {
     MessageKind kind;
     int line;

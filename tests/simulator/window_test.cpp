@@ -1,6 +1,7 @@
 // The simulator window, its dialogs and its commands, driven as a user would.
 #include "common/numbers.h"
 #include "shell/logic/userio.h"
+#include "simfixture.h"
 #include "simulator/logic/simsettings.h"
 #include "simulator/widgets/simdialogs.h"
 #include "simulator/widgets/tform1.h"
@@ -25,6 +26,7 @@
 
 using namespace velmora;
 using namespace velmora::sim;
+using velmora::sim::test::lines;
 
 namespace {
 
@@ -55,13 +57,6 @@ struct Window {
     std::unique_ptr<TFInfo> info;
     std::unique_ptr<TFHelp> help;
 };
-
-QStringList lines(std::initializer_list<const char *> l) {
-    QStringList out;
-    for (const char *s : l)
-        out << QString::fromUtf8(s);
-    return out;
-}
 
 TEST(SimulatorWindow, FrameMenusToolbarTabsAndPanels) {
     Window w(lines({"%P G71 *", "G0 X1"}));
