@@ -746,6 +746,7 @@ void TForm1::gutterClicked(int line) {
 void TForm1::pick(QPoint pos) {
     if (!picking_->isChecked() || !view_)
         return;
+    syncSettings(); // a rapid move shows the rapid traverse rate the dialog holds now
     const long index = view_->segmentAt(pos);
     if (index < 0)
         return;
